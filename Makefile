@@ -1,0 +1,38 @@
+# kovran - make builds, make test runs every test twice (plain and sanitized), make demo runs
+# the example job, make install installs the binary and its manual page.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+PREFIX     ?= /usr/local
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+DEMO       ?= examples/reformat
+
+.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-asan
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOVRAN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@tests/demo.sh $(BUILD)/kovran $(DEMO)
+
+install: build
+	cmake --install $(BUILD)
+
+format-check:
+	clang-format --dry-run --Werror $$(git ls-files 'src/*.cc' 'src/*.h' 'fuzz/*.cc')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

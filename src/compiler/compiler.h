@@ -1,0 +1,23 @@
+// compiler/compiler.h - the program list: node creation, the statement compiler, the logic pass.
+#ifndef KOVRAN_COMPILER_COMPILER_H_
+#define KOVRAN_COMPILER_COMPILER_H_
+
+#include <string_view>
+
+#include "driver/run_state.h"
+
+namespace kovran {
+
+// ALLOC_RTN   a node for the next statement, unless the last statement was a comment (MORE
+// false), whose node is then reused. More than 32767 nodes ends the run with a message.
+void ALLOC_RTN(RunState& rs);
+
+// PARSE   splits one statement into the words of the newest node.
+void PARSE(RunState& rs, std::string_view statement);
+
+// LOGIC   prints the listing when asked and sets the control-flow links, once.
+void LOGIC(RunState& rs);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_COMPILER_COMPILER_H_

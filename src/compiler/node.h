@@ -1,0 +1,65 @@
+// compiler/node.h - one instruction node of the program list.
+#ifndef KOVRAN_COMPILER_NODE_H_
+#define KOVRAN_COMPILER_NODE_H_
+
+#include <cassert>
+#include <cstdint>
+#include <string_view>
+
+#include "driver/text.h"
+
+namespace kovran {
+
+// The instruction code F(1), decoded once whenever the words are stored.
+// ORDER OP: main dispatch table order.
+enum class Op : std::uint8_t {
+  K,      // no operation
+  CH,     // change: CH, A
+  TR,     // translate: TR, Z
+  I,      // IF
+  U,      // end of block
+  O,      // else
+  D,      // loop back
+  ARITH,  // + - X /
+  M,      // move
+  F,      // find
+  C,      // clear
+  E,      // edit
+  L,      // table lookup
+  W,      // write
+  H,      // dump (main walk), end (end-of-job walk)
+  G,      // end of pass
+  B,      // call
+  R,      // return
+  S,      // subroutine entry
+  T,      // table definition: never dispatched as such
+  BAD,    // any other code
+};
+
+Op decode_op(std::string_view code);
+
+constexpr int kWords = 9;
+using Word = Varying<80>;
+
+struct Node {
+  std::int16_t ILN = 0;    // node number
+  Word words[kWords + 1];  // F(1)..F(9); index 0 unused
+  Op op = Op::BAD;         // F(1) decoded
+  Node* previous = nullptr;
+  Node* following = nullptr;
+  Node* next = nullptr;
+  Node* false_link = nullptr;
+  bool clip_reported = false;  // a reference of this node ran past its area and was reported
+
+  const Word& F(int n) const {
+    assert(n >= 1 && n <= kWords);
+    return words[n];
+  }
+  std::string_view word(int n) const { return F(n).view(); }
+  // The walk ends at this node: code G, or a first operand of STOP.
+  bool ends_walk() const { return op == Op::G || word_is(word(2), "STOP"); }
+};
+
+}  // namespace kovran
+
+#endif  // KOVRAN_COMPILER_NODE_H_

@@ -1,0 +1,90 @@
+// compiler/parse.cc - node creation and the statement compiler.
+#include <string>
+
+#include "compiler/compiler.h"
+#include "driver/diagnostics.h"
+
+namespace kovran {
+
+void ALLOC_RTN(RunState& rs) {
+  if (!rs.MORE)
+    return;  // the statement before was a comment: reuse its node
+  if (rs.EXTENT == INT16_MAX) {
+    raise_error(rs, "SCRIPT HAS MORE THAN 32767 STATEMENTS: RUN STOPPED");
+  }
+  rs.nodes.emplace_back();
+  Node* node = &rs.nodes.back();
+  ++rs.EXTENT;
+  node->ILN = rs.EXTENT;
+  if (rs.first_node == nullptr) {
+    node->previous = nullptr;
+    rs.first_node = node;
+  } else {
+    node->previous = rs.current_node;
+    rs.current_node->following = node;
+    rs.current_node->next = node;
+  }
+  rs.newest_node = node;
+  rs.current_node = node;
+}
+
+// PARSE   statement -> words F(1)..F(9) of the newest node
+// Blanks separate words; a word that begins with a quote runs to the next quote and keeps its
+// case; other words are upper-cased; "*" starts a comment. Words past the ninth are ignored
+// with a warning. Sets the end-of-job entry on "I F" and the table description on "T".
+void PARSE(RunState& rs, std::string_view statement) {
+  Node& node = *rs.newest_node;
+  rs.MORE = true;
+  for (int n = 1; n <= kWords; ++n) node.words[n] = " ";
+  std::string_view text = trim_blanks(statement).substr(0, 80);
+  if (!text.empty() && text.front() == '*') {
+    rs.MORE = false;
+    node.op = decode_op(node.word(1));
+    return;
+  }
+  rs.N = 1;
+  bool warned = false;
+  while (!text.empty()) {
+    text = trim_blanks(text);
+    if (text.empty())
+      break;
+    std::string_view word;
+    if (text.front() == rs.QUOTE) {
+      const std::size_t close = text.find(rs.QUOTE, 1);
+      const std::size_t q = close == std::string_view::npos ? 1 : close + 1;
+      word = text.substr(0, q);
+      text.remove_prefix(q);
+    } else if (text.front() == '*') {
+      break;  // trailing comment
+    } else {
+      const std::size_t b = text.find(' ');
+      word = text.substr(0, b);
+      text = b == std::string_view::npos ? std::string_view() : text.substr(b + 1);
+    }
+    if (rs.N > kWords) {
+      if (!warned) {
+        warned = true;
+        warning(rs, "WARNING: LINE " + std::to_string(node.ILN) +
+                        " HAS MORE THAN 9 WORDS; IGNORED FROM \"" + std::string(word) + "\"");
+      }
+      continue;
+    }
+    Word& w = node.words[rs.N];
+    w = word;
+    if (word.front() != rs.QUOTE)
+      upper_case(w.data(), w.size());
+    ++rs.N;
+  }
+  node.op = decode_op(node.word(1));
+  if (word_is(node.word(1), "I") && word_is(node.word(2), "F"))
+    rs.eoj_entry = &node;
+  if (word_is(node.word(1), "T")) {
+    rs.table_statement_seen = true;
+    rs.TABLE_DEF.NAME = node.word(2).empty() ? ' ' : node.word(2).front();
+    rs.TABLE_DEF.ARG = node.word(3);
+    rs.TABLE_DEF.RSLT = node.word(4);
+    rs.table_statement = &node;
+  }
+}
+
+}  // namespace kovran

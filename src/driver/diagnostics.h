@@ -1,0 +1,44 @@
+// driver/diagnostics.h - the run-wide conditions: statement errors, the error condition that
+// ends a run, attention dumps, conversion failures and our own warnings.
+#ifndef KOVRAN_DRIVER_DIAGNOSTICS_H_
+#define KOVRAN_DRIVER_DIAGNOSTICS_H_
+
+#include <string_view>
+
+#include "driver/run_state.h"
+
+namespace kovran {
+
+// Thrown by the error condition; only the run driver catches it.
+struct RunEnded {
+  int status;
+};
+
+// Fixed ONCODE numbers of the conversion report.
+constexpr int kOncodeNotDigit = 1;  // a character that is not a digit
+constexpr int kOncodeBadValue = 2;  // a value that does not fit its variable
+
+// ERROR_RTN   statement-error report for node word n of the current node
+// Prints: ERROR IN LINE " iln ",FIELD  n  " word "   (seven items). The caller goes on.
+void ERROR_RTN(RunState& rs, int n);
+
+// The error condition: prints the cause line (naming the node being dispatched, if any), the
+// dump when DMP is set, and ends the run with `status`. An empty cause prints no line.
+[[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12);
+
+// The conversion condition: the "CONVERSION ERROR IN " line, then the error condition.
+[[noreturn]] void conversion_error(RunState& rs, std::string_view routine, int oncode,
+                                   std::string_view onsource);
+
+// The attention condition: the ATTN banner and the full dump; the walk goes on.
+void attention(RunState& rs);
+
+// One warning line of this implementation: counts as a diagnostic (status 4).
+void warning(RunState& rs, std::string_view text);
+
+// The variable dump: one NAME=value line per named run variable, in registry order.
+void dump_variables(RunState& rs);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_DRIVER_DIAGNOSTICS_H_

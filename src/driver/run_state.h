@@ -1,0 +1,208 @@
+// driver/run_state.h - every run variable of one run. The run driver makes the one instance and
+// passes it as RunState& rs to every routine. ORDER DUMP: the variable registry in
+// driver/variables.cc lists the named variables in dump order; keep it in step.
+#ifndef KOVRAN_DRIVER_RUN_STATE_H_
+#define KOVRAN_DRIVER_RUN_STATE_H_
+
+#include <cstdint>
+#include <deque>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compiler/node.h"
+#include "driver/console.h"
+#include "driver/text.h"
+#include "records/files.h"
+
+namespace kovran {
+
+// The logical files of a run, by number: 1..6 data files, then the others.
+enum class FileId : int {
+  PROGRAM = 0,
+  FILE1 = 1,
+  FILE6 = 6,
+  LISTING = 7,
+  FILEDUMP = 8,
+  SYSPRINT = 9
+};
+constexpr int kFileIds = 10;
+const char* logical_name(int file_id);
+
+// Where each logical name is bound, and the streams "-" stands for.
+struct Bindings {
+  std::string path[kFileIds];  // "-" for standard input/output
+  std::istream* std_in = nullptr;
+  std::ostream* std_out = nullptr;
+  std::optional<std::string> clock;  // --clock YYYY-MM-DDTHH:MM:SS
+};
+
+struct KeyRange {
+  std::int16_t FROM = 0;
+  std::int16_t TO = 0;
+};
+
+struct TableEntry {
+  std::int16_t TILN = 0;  // entry number
+  Varying<80> TABLENTRY;  // argument part then result part
+  TableEntry* previous = nullptr;
+  TableEntry* next = nullptr;
+};
+
+struct TableDef {
+  char NAME = ' ';             // blank: no table declared
+  std::int16_t TABL_SIZE = 0;  // entries loaded
+  Varying<80> ARG;             // argument field reference
+  Varying<80> RSLT;            // result field reference
+};
+
+struct RunState {
+  explicit RunState(Bindings b);
+  RunState(const RunState&) = delete;
+  RunState& operator=(const RunState&) = delete;
+
+  // --- options (driver/options.cc) ------------------------------------------------------
+  bool DEBUG = false;          // implies TRACE; with TRACE, the node listing
+  bool TRACE = false;          // trace lines of the logic pass and the dispatch loop
+  bool VERBOSE = false;        // echo each statement as it is compiled
+  bool DMP = false;            // dump all variables when the run ends
+  bool TEST = false;           // an option error dumps the option parser's variables
+  std::int16_t PGSIZE = 60;    // lines per LISTING page
+  std::int16_t LNSIZE = 80;    // characters per printed line
+  std::int32_t LC = 0;         // loop limit, 0 for none
+  std::int32_t LOOPCOUNT = 0;  // nodes dispatched in the main walk
+  std::int16_t DUMP = 0;       // record dump limit
+  char T = '0';                // read mode
+  char I = '0';                // input file of read mode 0
+  char A = '0';                // A file of the match modes
+  char B = '0';                // B file of the match modes
+  // --- input (records/) -----------------------------------------------------------------
+  bool EOF_ = false;  // EOF: end of PROGRAM while compiling, of all input while running
+  bool EOF1 = true;   // end of FILE1 met; stays set for a file never read
+  bool EOF2 = true;
+  bool EOF3 = true;
+  bool EOF4 = true;
+  bool EOF5 = true;
+  bool EOF6 = true;
+  std::int32_t CNT1 = 0;  // records read from or written to FILE1
+  std::int32_t CNT2 = 0;
+  std::int32_t CNT3 = 0;
+  std::int32_t CNT4 = 0;
+  std::int32_t CNT5 = 0;
+  std::int32_t CNT6 = 0;
+  std::int32_t CNTL = 0;  // lines printed
+  // --- run flags --------------------------------------------------------------------------
+  bool EOP = false;         // a "U STOP" node has been compiled
+  bool FIRST_TIME = true;   // first subroutine or table statement not yet seen
+  bool FIRST_READ = true;   // the read cycle has not yet run
+  bool FIRST_PRINT = true;  // LISTING not yet opened
+  bool ONCE = true;         // the first pass has not yet finished
+  bool MORE = true;         // the next statement needs a new node
+  bool NEWCOND = true;      // the next IF starts a new compound
+  bool IF_S = true;         // the start test has not yet been true
+  bool COND = false;        // outcome of the test just evaluated
+  bool RESULT = false;      // compound condition so far
+  bool OLDRESULT = false;   // final value of the last completed IF run
+  bool MATCH = false;       // the exact table search found the value
+  bool NEVERMORE = false;   // the key statement is not read
+  bool EOT = false;         // kept for scripts that set it; nothing reads it
+  char LASTCOMPCOND = ' ';  // connector of the previous IF of the run
+  char QUOTE = '\'';        // the quote character
+  char HEX00 = '\0';        // set after the options are read
+  char HEXFF = '\xFF';      // set after the options are read
+  Varying<26> LOWER{"abcdefghijklmnopqrstuvwxyz"};
+  Varying<26> UPPER{"ABCDEFGHIJKLMNOPQRSTUVWXYZ"};
+  Varying<80> AKEY{" "};      // key of the current A record
+  Varying<80> BKEY{" "};      // key of the current B record
+  Varying<4096> BUFFER{" "};  // record most recently read; script line being split
+  Varying<20> MASK{" "};      // edit mask
+  std::int16_t J = 0;         // working integers
+  std::int16_t M = 0;
+  std::int16_t N = 0;
+  std::int16_t N1 = 0;  // start column of the last parsed operand
+  std::int16_t N2 = 0;  // end column of the last parsed operand
+  std::int16_t U = 0;
+  std::int16_t V = 0;
+  std::int16_t TOTAL = 0;       // records counted for the dump limit, 16 bits
+  std::int16_t EXTENT = 0;      // node counter while compiling; key ranges in use after KEY_RTN
+  std::int32_t START_TIME = 0;  // seconds since midnight at the start
+  std::int32_t STOP_TIME = 0;   // seconds since midnight at the end
+  Area<10> TODAY;               // mm/dd/yy and two blanks
+  Area<8> NOW;                  // hh:mm.ss
+  Varying<100> BLOCK;           // the statement being compiled
+  // --- areas (fields/) --------------------------------------------------------------------
+  Varying<4096> F0;  // work area of the write instruction
+  Area<4096> F1;     // current record of FILE1, blank-padded
+  Area<4096> F2;
+  Area<4096> F3;
+  Area<4096> F4;
+  Area<4096> F5;
+  Area<4096> F6;
+  Area<4096> H;           // hold area: the previous record in read mode 0
+  Area<4096> S;           // scratch area
+  Area<166> L;            // print line
+  Area<42> D;             // small scratch area; columns 27-32 the run date
+  Varying<80> FLD;        // operand text being parsed
+  Varying<80> FILE_CODE;  // area code of a reference, or a literal's text
+  Varying<4096> SOURCE;   // value fetched for the current operation
+  Varying<4096> TARGET;   // second value of a test, searched text, search text
+  Varying<4096> REPLACE;  // replacement text of the change instruction
+  std::int16_t COL1 = 0;  // change: first column an occurrence may begin in
+  std::int16_t COL2 = 0;  // change: last column an occurrence may begin in
+  Area<6> A_STRING;       // change: column number text
+  Area<20> TARGET2;       // edit result, built from the right
+  std::int16_t LO = 0;    // binary search bounds
+  std::int16_t HI = 0;
+  std::int16_t MID = 0;
+  // --- key matching (records/match.cc) ----------------------------------------------------
+  KeyRange A_KEY[4];  // key column ranges of the A file
+  KeyRange B_KEY[4];  // key column ranges of the B file
+  // --- table (tables/) --------------------------------------------------------------------
+  TableDef TABLE_DEF;
+  std::deque<TableEntry> table_entries;  // every entry, in creation order; addresses never move
+  TableEntry* first_entry = nullptr;
+  TableEntry* last_entry = nullptr;
+  TableEntry* current_entry = nullptr;
+  std::vector<TableEntry*> entry_index;  // built by SORT_RTN; position k-1 holds entry k
+  bool table_sorted = false;             // the entry index exists
+  bool table_statement_seen = false;     // a T statement has been compiled
+  Node* table_statement = nullptr;       // the T statement in force
+  // --- program list (compiler/) -----------------------------------------------------------
+  std::deque<Node> nodes;  // every node, in creation order; addresses never move
+  Node* first_node = nullptr;
+  Node* newest_node = nullptr;
+  Node* current_node = nullptr;  // being compiled, then being dispatched
+  Node* eoj_entry = nullptr;     // the last "I F" statement
+  Node* return_point = nullptr;  // set by B, planted by S
+  // --- files and console (driver/, records/) ----------------------------------------------
+  Bindings bindings;
+  OutFile sysprint_file;
+  Console sysprint{sysprint_file};
+  InFile program_file;
+  InFile in_files[7];    // FILE1..FILE6 when read (index 0 unused)
+  OutFile out_files[7];  // FILE1..FILE6 when written (index 0 unused)
+  OutFile listing_file;
+  OutFile filedump_file;
+  std::int32_t listing_line = 0;     // current line number of LISTING's page, 0 before any print
+  bool listing_open_line = false;    // a printed line waits for its closing line feed
+  std::int16_t listing_pgsize = 60;  // page size fixed when LISTING opened
+  std::int16_t listing_lnsize = 80;  // line size fixed when LISTING opened
+  // --- our own bookkeeping ----------------------------------------------------------------
+  int diagnostics = 0;              // diagnostics printed: the run ends with status 4
+  bool running = false;             // the dispatch loop is walking: errors name the node
+  std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
+  std::string routine;              // routine running, named by the conversion report
+  bool key_order_warned[7] = {};    // a key went down in this file (warned once)
+  Varying<80> last_key[7];          // previous key read from each match file
+};
+
+// The area of data file n (1..6), its end-of-file flag and its count.
+Area<4096>& file_area(RunState& rs, int n);
+bool& eof_flag(RunState& rs, int n);
+std::int32_t& file_count(RunState& rs, int n);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_DRIVER_RUN_STATE_H_

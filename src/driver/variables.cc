@@ -1,0 +1,169 @@
+// driver/variables.cc - the named run variables, in dump order. ORDER DUMP.
+#include "driver/variables.h"
+
+#include <cstdio>
+
+namespace kovran {
+namespace {
+
+template <std::size_t N>
+Variable text_var(std::string name, Varying<N>& v) {
+  return Variable{std::move(name), VarKind::Text, &v,
+                  [](void* p) { return static_cast<Varying<N>*>(p)->view(); },
+                  [](void* p, std::string_view t) { static_cast<Varying<N>*>(p)->assign(t); }};
+}
+
+template <std::size_t N>
+Variable area_var(std::string name, Area<N>& a) {
+  return Variable{std::move(name), VarKind::Text, &a,
+                  [](void* p) { return static_cast<Area<N>*>(p)->view(); },
+                  [](void* p, std::string_view t) { static_cast<Area<N>*>(p)->assign_padded(t); }};
+}
+
+Variable flag(std::string name, bool& b) { return {std::move(name), VarKind::Flag, &b}; }
+Variable i16(std::string name, std::int16_t& n) { return {std::move(name), VarKind::Int16, &n}; }
+Variable i32(std::string name, std::int32_t& n) { return {std::move(name), VarKind::Int32, &n}; }
+Variable digit(std::string name, char& c) { return {std::move(name), VarKind::Digit, &c}; }
+Variable chr(std::string name, char& c) { return {std::move(name), VarKind::Char, &c}; }
+
+}  // namespace
+
+std::vector<Variable> run_variables(RunState& rs) {
+  std::vector<Variable> v = {
+      flag("DEBUG", rs.DEBUG),
+      flag("TRACE", rs.TRACE),
+      flag("VERBOSE", rs.VERBOSE),
+      flag("DMP", rs.DMP),
+      flag("TEST", rs.TEST),
+      i16("PGSIZE", rs.PGSIZE),
+      i16("LNSIZE", rs.LNSIZE),
+      i32("LC", rs.LC),
+      i32("LOOPCOUNT", rs.LOOPCOUNT),
+      i16("DUMP", rs.DUMP),
+      digit("T", rs.T),
+      digit("I", rs.I),
+      digit("A", rs.A),
+      digit("B", rs.B),
+      flag("EOF", rs.EOF_),
+      flag("EOF1", rs.EOF1),
+      flag("EOF2", rs.EOF2),
+      flag("EOF3", rs.EOF3),
+      flag("EOF4", rs.EOF4),
+      flag("EOF5", rs.EOF5),
+      flag("EOF6", rs.EOF6),
+      i32("CNT1", rs.CNT1),
+      i32("CNT2", rs.CNT2),
+      i32("CNT3", rs.CNT3),
+      i32("CNT4", rs.CNT4),
+      i32("CNT5", rs.CNT5),
+      i32("CNT6", rs.CNT6),
+      i32("CNTL", rs.CNTL),
+      flag("EOP", rs.EOP),
+      flag("FIRST_TIME", rs.FIRST_TIME),
+      flag("FIRST_READ", rs.FIRST_READ),
+      flag("FIRST_PRINT", rs.FIRST_PRINT),
+      flag("ONCE", rs.ONCE),
+      flag("MORE", rs.MORE),
+      flag("NEWCOND", rs.NEWCOND),
+      flag("IF_S", rs.IF_S),
+      flag("COND", rs.COND),
+      flag("RESULT", rs.RESULT),
+      flag("OLDRESULT", rs.OLDRESULT),
+      flag("MATCH", rs.MATCH),
+      flag("NEVERMORE", rs.NEVERMORE),
+      flag("EOT", rs.EOT),
+      chr("LASTCOMPCOND", rs.LASTCOMPCOND),
+      chr("QUOTE", rs.QUOTE),
+      chr("HEX00", rs.HEX00),
+      chr("HEXFF", rs.HEXFF),
+      text_var("LOWER", rs.LOWER),
+      text_var("UPPER", rs.UPPER),
+      text_var("AKEY", rs.AKEY),
+      text_var("BKEY", rs.BKEY),
+      text_var("BUFFER", rs.BUFFER),
+      text_var("MASK", rs.MASK),
+      i16("J", rs.J),
+      i16("M", rs.M),
+      i16("N", rs.N),
+      i16("N1", rs.N1),
+      i16("N2", rs.N2),
+      i16("U", rs.U),
+      i16("V", rs.V),
+      i16("TOTAL", rs.TOTAL),
+      i16("EXTENT", rs.EXTENT),
+      i32("START_TIME", rs.START_TIME),
+      i32("STOP_TIME", rs.STOP_TIME),
+      area_var("TODAY", rs.TODAY),
+      area_var("NOW", rs.NOW),
+      text_var("BLOCK", rs.BLOCK),
+      text_var("F0", rs.F0),
+      area_var("F1", rs.F1),
+      area_var("F2", rs.F2),
+      area_var("F3", rs.F3),
+      area_var("F4", rs.F4),
+      area_var("F5", rs.F5),
+      area_var("F6", rs.F6),
+      area_var("H", rs.H),
+      area_var("S", rs.S),
+      area_var("L", rs.L),
+      area_var("D", rs.D),
+      text_var("FLD", rs.FLD),
+      text_var("FILE_CODE", rs.FILE_CODE),
+      text_var("SOURCE", rs.SOURCE),
+      text_var("TARGET", rs.TARGET),
+      text_var("REPLACE", rs.REPLACE),
+      i16("COL1", rs.COL1),
+      i16("COL2", rs.COL2),
+      area_var("A_STRING", rs.A_STRING),
+      area_var("TARGET2", rs.TARGET2),
+      i16("LO", rs.LO),
+      i16("HI", rs.HI),
+      i16("MID", rs.MID),
+  };
+  for (int k = 0; k < 4; ++k) {
+    const std::string n = std::to_string(k + 1);
+    v.push_back(i16("A_KEY(" + n + ").FROM", rs.A_KEY[k].FROM));
+    v.push_back(i16("A_KEY(" + n + ").TO", rs.A_KEY[k].TO));
+  }
+  for (int k = 0; k < 4; ++k) {
+    const std::string n = std::to_string(k + 1);
+    v.push_back(i16("B_KEY(" + n + ").FROM", rs.B_KEY[k].FROM));
+    v.push_back(i16("B_KEY(" + n + ").TO", rs.B_KEY[k].TO));
+  }
+  v.push_back(chr("TABLE_DEF.NAME", rs.TABLE_DEF.NAME));
+  v.push_back(i16("TABLE_DEF.TABL_SIZE", rs.TABLE_DEF.TABL_SIZE));
+  v.push_back(text_var("TABLE_DEF.ARG", rs.TABLE_DEF.ARG));
+  v.push_back(text_var("TABLE_DEF.RSLT", rs.TABLE_DEF.RSLT));
+  return v;
+}
+
+std::string dump_text(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  std::string out = "'";
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out += ch;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "<%02X>", byte);
+      out += hex;
+    }
+  }
+  out += "'";
+  return out;
+}
+
+std::string dump_value(const Variable& v) {
+  switch (v.kind) {
+    case VarKind::Flag: return *static_cast<bool*>(v.ref) ? "'1'B" : "'0'B";
+    case VarKind::Int16: return std::to_string(*static_cast<std::int16_t*>(v.ref));
+    case VarKind::Int32: return std::to_string(*static_cast<std::int32_t*>(v.ref));
+    case VarKind::Digit:
+    case VarKind::Char: return dump_text(std::string_view(static_cast<char*>(v.ref), 1));
+    case VarKind::Text: return dump_text(v.get(v.ref));
+  }
+  return "";
+}
+
+}  // namespace kovran

@@ -1,0 +1,145 @@
+// engine/loop.cc - the per-record walk, the end-of-job walk and the control instructions.
+#include <string>
+
+#include "conditions/conditions.h"
+#include "driver/diagnostics.h"
+#include "engine/engine.h"
+#include "fields/fields.h"
+#include "records/records.h"
+#include "strings/strings.h"
+#include "tables/tables.h"
+
+namespace kovran {
+namespace {
+
+void bad_instruction(RunState& rs, const Node& node) {
+  rs.sysprint.line("Bad Instruction: ", node.word(1));
+  ++rs.diagnostics;
+}
+
+[[noreturn]] void loop_limit(RunState& rs) {
+  raise_error(rs, "LOOP LIMIT LC=" + std::to_string(rs.LC) + " EXCEEDED");
+}
+
+void call(RunState& rs, Node& node) { rs.return_point = node.following; }
+
+// The next link of the subroutine's return node := the return point.
+void subroutine_entry(RunState& rs, Node& node) {
+  if (node.previous != nullptr)
+    node.previous->next = rs.return_point;
+}
+
+// Dispatches one node of the main walk. Returns true when the pass ends here.
+bool dispatch_main(RunState& rs, Node& node) {
+  switch (node.op) {  // ORDER OP: cases in main-table order
+    case Op::K: break;
+    case Op::CH: CHANGE_RTN(rs); break;
+    case Op::TR: TRANS_RTN(rs); break;
+    case Op::I: IF_RTN(rs); break;
+    case Op::U: break;
+    case Op::O: node.next = rs.OLDRESULT ? node.false_link : node.following; break;
+    case Op::D: break;
+    case Op::ARITH: ADD_RTN(rs); break;
+    case Op::M: MOVE_RTN(rs); break;
+    case Op::F: FIND_RTN(rs); break;
+    case Op::C: CLEAR_RTN(rs); break;
+    case Op::E: EDIT_RTN(rs); break;
+    case Op::L: SEARCH(rs); break;
+    case Op::W: WRITE_RTN(rs); break;
+    case Op::H: attention(rs); break;
+    case Op::G: return true;
+    case Op::B: call(rs, node); break;
+    case Op::R: break;
+    case Op::S: subroutine_entry(rs, node); break;
+    case Op::T:
+    case Op::BAD: bad_instruction(rs, node); break;
+  }
+  return false;
+}
+
+// Dispatches one node of the end-of-job walk. Returns true when the walk ends here.
+bool dispatch_eoj(RunState& rs, Node& node) {
+  switch (node.op) {  // ORDER OP: end-of-job table order
+    case Op::CH: CHANGE_RTN(rs); break;
+    case Op::TR: TRANS_RTN(rs); break;
+    case Op::U:
+    case Op::D: break;
+    case Op::ARITH: ADD_RTN(rs); break;
+    case Op::B: call(rs, node); break;
+    case Op::C: CLEAR_RTN(rs); break;
+    case Op::G: return true;
+    case Op::H: rs.EOF_ = true; return true;
+    case Op::I: IF_RTN(rs); break;
+    case Op::K: break;
+    case Op::L: SEARCH(rs); break;
+    case Op::M: MOVE_RTN(rs); break;
+    case Op::F: FIND_RTN(rs); break;
+    case Op::W: WRITE_RTN(rs); break;
+    case Op::R: break;
+    case Op::S: subroutine_entry(rs, node); break;
+    case Op::O:  // NOTE: no else and no edit after the last record
+    case Op::E:
+    case Op::T:
+    case Op::BAD: bad_instruction(rs, node); break;
+  }
+  return false;
+}
+
+void main_pass(RunState& rs) {
+  Node* node = rs.first_node;
+  while (node != nullptr) {
+    rs.current_node = node;
+    if (rs.LOOPCOUNT < INT32_MAX)
+      ++rs.LOOPCOUNT;
+    if (rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
+      loop_limit(rs);
+    if (rs.TRACE) {
+      rs.sysprint.item("<");
+      rs.sysprint.item(node->ILN);
+      rs.sysprint.item(">");
+    }
+    if (dispatch_main(rs, *node))
+      return;
+    node = node->next;  // an empty link (a false IF with no closing node) ends the pass
+    if (node != nullptr && node->ends_walk())
+      return;
+  }
+}
+
+void eoj_walk(RunState& rs) {
+  Node* node = rs.eoj_entry;
+  while (node != nullptr) {
+    rs.current_node = node;
+    // The end-of-job walk counts no LOOPCOUNT, but a loop in it must still end.
+    ++rs.eoj_dispatched;
+    if (rs.LC > 0 && rs.LOOPCOUNT + rs.eoj_dispatched > rs.LC)
+      loop_limit(rs);
+    if (dispatch_eoj(rs, *node))
+      return;
+    node = node->next;
+    if (node != nullptr && node->ends_walk())
+      return;
+  }
+}
+
+}  // namespace
+
+void LOOP(RunState& rs) {
+  if (rs.TRACE)
+    rs.sysprint.line("<LOOP>");
+  rs.running = true;
+  rs.EOF_ = false;
+  READ_RTN(rs);
+  while (!rs.EOF_) {
+    main_pass(rs);
+    rs.ONCE = false;
+    if (rs.T == '0')
+      rs.H.assign_padded(rs.BUFFER.view());
+    READ_RTN(rs);
+  }
+  eoj_walk(rs);
+  rs.sysprint.new_line();
+  rs.running = false;
+}
+
+}  // namespace kovran

@@ -1,0 +1,84 @@
+// fields/field_ref.cc - parsing, resolving, fetching and storing operands.
+#include "fields/field_ref.h"
+
+#include <cstring>
+
+#include "driver/diagnostics.h"
+
+namespace kovran {
+
+void PARSE_FLD(RunState& rs) {
+  const std::string_view op = rs.FLD.view();
+  rs.FILE_CODE = " ";
+  rs.N1 = 0;
+  rs.N2 = 0;
+  if (!op.empty() && op.front() == rs.QUOTE) {
+    rs.FILE_CODE = strip_char(op, rs.QUOTE);
+    return;
+  }
+  rs.FILE_CODE = op.substr(0, 1);
+  // NOTE: the separator (second character) is never examined, so 1X10.20 is a reference.
+  const std::string_view columns = op.size() > 2 ? op.substr(2) : std::string_view();
+  const std::size_t period = columns.find('.');
+  const std::string_view start =
+      period == std::string_view::npos ? columns : columns.substr(0, period);
+  const std::string_view end =
+      period == std::string_view::npos ? columns : columns.substr(period + 1);
+  rs.N1 = static_cast<std::int16_t>(low_four_bits_number(start, 4));
+  rs.N2 = static_cast<std::int16_t>(low_four_bits_number(end, 4));
+}
+
+void parse_word(RunState& rs, int n) {
+  rs.FLD = rs.current_node->word(n);
+  PARSE_FLD(rs);
+}
+
+std::optional<Field> area_by_code(RunState& rs, char code) {
+  switch (code) {
+    case '1': return Field{rs.F1.data(), rs.F1.size()};
+    case '2': return Field{rs.F2.data(), rs.F2.size()};
+    case '3': return Field{rs.F3.data(), rs.F3.size()};
+    case '4': return Field{rs.F4.data(), rs.F4.size()};
+    case '5': return Field{rs.F5.data(), rs.F5.size()};
+    case '6': return Field{rs.F6.data(), rs.F6.size()};
+    case 'S': return Field{rs.S.data(), rs.S.size()};
+    case 'L': return Field{rs.L.data(), rs.L.size()};
+    case 'D': return Field{rs.D.data(), rs.D.size()};
+    default: return std::nullopt;
+  }
+}
+
+std::optional<Field> resolve_field(RunState& rs, int word) {
+  if (is_literal(rs) || rs.FILE_CODE.size() != 1)
+    return std::nullopt;
+  std::optional<Field> area = area_by_code(rs, rs.FILE_CODE[0]);
+  if (!area)
+    return std::nullopt;
+  const long size = static_cast<long>(area->size);
+  long first = rs.N1 - 1;  // 0-based start
+  long last = rs.N2;       // 0-based end, exclusive
+  bool clipped = false;
+  if (first > size)
+    first = size, clipped = true;
+  if (last > size)
+    last = size, clipped = true;
+  if (last < first) {
+    clipped = clipped || rs.N2 < rs.N1 - 1;
+    last = first;
+  }
+  if (clipped && word > 0 && rs.current_node != nullptr && !rs.current_node->clip_reported) {
+    rs.current_node->clip_reported = true;
+    ERROR_RTN(rs, word);
+  }
+  return Field{area->data + first, static_cast<std::size_t>(last - first)};
+}
+
+void store_field(const Field& f, std::string_view value) {
+  const std::size_t n = std::min(value.size(), f.size);
+  if (n > 0)
+    std::memmove(f.data, value.data(), n);
+  if (f.size > n)
+    std::memset(f.data + n, ' ', f.size - n);
+}
+
+}  // namespace kovran

@@ -1,0 +1,81 @@
+// records/files.h - sequential text files of records: one record a line, read and written
+// through large buffers. A path of "-" means the standard input or output of the run.
+#ifndef KOVRAN_RECORDS_FILES_H_
+#define KOVRAN_RECORDS_FILES_H_
+
+#include <cstddef>
+#include <cstdio>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kovran {
+
+class InFile {
+ public:
+  InFile() = default;
+  InFile(const InFile&) = delete;
+  InFile& operator=(const InFile&) = delete;
+  ~InFile();
+
+  // Opens `path` ("-" is `std_in`). On failure returns false and sets `reason`.
+  bool open(const std::string& path, std::istream* std_in, std::string& reason);
+  bool is_open() const { return file_ != nullptr || stream_ != nullptr; }
+  void close();
+
+  // Reads the next record into `dest` (at most `cap` bytes stored). A line feed ends a record;
+  // a carriage return just before it is dropped; a last line without a line feed is a record.
+  // `full_length` is the record's length before any cut. Returns false at end of file (or on a
+  // read error, when `failed()` then holds).
+  bool read_record(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length);
+  bool failed() const { return failed_; }
+  const std::string& error_reason() const { return reason_; }
+  long records_read() const { return records_; }
+
+ private:
+  bool fill();
+
+  std::FILE* file_ = nullptr;
+  std::istream* stream_ = nullptr;
+  std::vector<char> buf_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool at_end_ = false;
+  bool failed_ = false;
+  std::string reason_;
+  long records_ = 0;
+};
+
+class OutFile {
+ public:
+  OutFile() = default;
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+  ~OutFile();
+
+  // Creates `path` ("-" is `std_out`). On failure returns false and sets `reason`.
+  bool open(const std::string& path, std::ostream* std_out, std::string& reason);
+  bool is_open() const { return file_ != nullptr || stream_ != nullptr; }
+
+  // Appends bytes; the buffer goes out when it is full. Returns false once a write has failed.
+  bool write(std::string_view bytes);
+  bool put(char c) { return write(std::string_view(&c, 1)); }
+  // Sends the buffer to the system. Returns false when the data could not be written.
+  bool flush();
+  // Flushes and closes; returns false when anything written was not kept.
+  bool close();
+  bool failed() const { return failed_; }
+  const std::string& error_reason() const { return reason_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::ostream* stream_ = nullptr;
+  std::string buf_;
+  bool failed_ = false;
+  std::string reason_;
+};
+
+}  // namespace kovran
+
+#endif  // KOVRAN_RECORDS_FILES_H_

@@ -1,0 +1,51 @@
+// records/records.h - the read cycle, key matching, write and the print file.
+#ifndef KOVRAN_RECORDS_RECORDS_H_
+#define KOVRAN_RECORDS_RECORDS_H_
+
+#include <cstdint>
+
+#include "driver/run_state.h"
+
+namespace kovran {
+
+// Read cycle: one step by the read mode T (0 one file, 1 and 2 matched by key).
+void READ_RTN(RunState& rs);
+
+// Key matching.
+void KEY_RTN(RunState& rs);    // the key statement (first node) into A_KEY, B_KEY, EXTENT
+void INIT_READ(RunState& rs);  // open the A and B files, read the first record of each
+void READ_A(RunState& rs);
+void READ_B(RunState& rs);
+void BUILD_AKEY(RunState& rs);
+void BUILD_BKEY(RunState& rs);
+
+// W target [control] [line]
+void WRITE_RTN(RunState& rs);
+// Prints F0 as one line of LISTING by the print control of the current W node.
+void PRINT_RTN(RunState& rs);
+// Current line number of LISTING's page (0 before the first print).
+std::int32_t listing_line_number(const RunState& rs);
+
+// --- helpers shared by the read cycle, key matching and write (records/read.cc) ---------
+// Opens FILEn (1..6) for input and clears its end-of-file flag; a file that cannot be opened
+// ends the run with a line naming it.
+void open_input(RunState& rs, int n);
+// Reads the next record of FILEn into BUFFER (cut to 4096 with a warning). At end of file sets
+// EOFn, fills Fn with high values, leaves BUFFER alone and returns false.
+bool read_data_record(RunState& rs, int n);
+// Writes one FILEDUMP line: the digit, ":" and BUFFER.
+void dump_record(RunState& rs, char digit);
+// The output file of FILEn, created at its first use.
+OutFile& output_file(RunState& rs, int n);
+// Prints "INVALID INPUT FILE " and the digit.
+void invalid_input_file(RunState& rs, char digit);
+// The read step of the match modes T=1 and T=2 (records/match.cc).
+void match_step(RunState& rs);
+
+// Closes every data, listing and dump file, ending the listing with its final line feed.
+// Returns false (after printing one line per file) when anything written was not kept.
+bool close_output_files(RunState& rs);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_RECORDS_RECORDS_H_

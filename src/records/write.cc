@@ -1,0 +1,107 @@
+// records/write.cc - the W instruction and the output files.
+#include <string>
+
+#include "driver/diagnostics.h"
+#include "records/records.h"
+
+namespace kovran {
+namespace {
+
+constexpr char kHigh = '\xFF';
+
+std::string_view trim_leading(std::string_view text, char c) {
+  while (!text.empty() && text.front() == c) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view trim_trailing(std::string_view text, char c) {
+  while (!text.empty() && text.back() == c) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+OutFile& output_file(RunState& rs, int n) {
+  OutFile& f = rs.out_files[n];
+  if (f.is_open())
+    return f;
+  if (rs.in_files[n].is_open()) {
+    raise_error(
+        rs, std::string(logical_name(n)) + " IS AN INPUT FILE OF THIS RUN AND CANNOT BE WRITTEN");
+  }
+  std::string reason;
+  if (!f.open(rs.bindings.path[n], rs.bindings.std_out, reason)) {
+    raise_error(rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + rs.bindings.path[n] +
+                        "): " + reason);
+  }
+  return f;
+}
+
+// WRITE_RTN   W n | W L [control] [line]                                 words 1, 2 (3, 4)
+// Builds F0 from area n (leading high values and trailing NULs trimmed) or from L (LNSIZE
+// characters from its first character that is not a high value, never past column 166), trims
+// leading high values and trailing blanks again, and writes it as one record of FILEn or one
+// line of LISTING. Area n is then blanked.
+// Errors:  a target other than 1..6 and L -> ERROR_RTN(2); nothing is written.
+// Leaves:  F0 = the text written.
+void WRITE_RTN(RunState& rs) {
+  const std::string_view target = rs.current_node->word(2);
+  int n = 0;
+  bool print = false;
+  if (target.size() == 1 && target[0] >= '1' && target[0] <= '6') {
+    n = target[0] - '0';
+    Area<4096>& area = file_area(rs, n);
+    rs.F0 = trim_trailing(trim_leading(area.view(), kHigh), '\0');
+  } else if (word_is(target, "L")) {
+    print = true;
+    const std::string_view line = rs.L.view();
+    const std::size_t first = line.find_first_not_of(kHigh);
+    const std::size_t from = first == std::string_view::npos ? line.size() : first;
+    const std::size_t width = rs.LNSIZE > 0 ? static_cast<std::size_t>(rs.LNSIZE) : 0;
+    rs.F0 = line.substr(from, width);
+  } else {
+    ERROR_RTN(rs, 2);
+  }
+  rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
+  if (print) {
+    PRINT_RTN(rs);
+    ++rs.CNTL;
+    return;
+  }
+  if (n == 0)
+    return;
+  OutFile& f = output_file(rs, n);
+  f.write(rs.F0.view());
+  if (!f.put('\n')) {
+    raise_error(rs, std::string("CANNOT WRITE ") + logical_name(n) + " (" + rs.bindings.path[n] +
+                        "): " + f.error_reason());
+  }
+  ++file_count(rs, n);
+  file_area(rs, n).fill(' ');
+}
+
+bool close_output_files(RunState& rs) {
+  bool ok = true;
+  auto close_one = [&](OutFile& f, int id) {
+    if (!f.is_open())
+      return;
+    const bool failed_before = f.failed();
+    if (!f.close()) {
+      ok = false;
+      if (!failed_before) {
+        rs.sysprint.line(std::string("CANNOT WRITE ") + logical_name(id) + " (" +
+                         rs.bindings.path[id] + "): " + f.error_reason());
+      }
+    }
+  };
+  for (int n = 1; n <= 6; ++n) close_one(rs.out_files[n], n);
+  if (rs.listing_file.is_open() && rs.listing_open_line) {
+    rs.listing_file.put('\n');  // the final line feed closes the last line
+    rs.listing_open_line = false;
+  }
+  close_one(rs.listing_file, static_cast<int>(FileId::LISTING));
+  close_one(rs.filedump_file, static_cast<int>(FileId::FILEDUMP));
+  return ok;
+}
+
+}  // namespace kovran
