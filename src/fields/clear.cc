@@ -1,6 +1,27 @@
-// fields/clear.cc - TODO: to be built.
+// fields/clear.cc - the clear instruction.
+#include "driver/diagnostics.h"
+#include "fields/field_ref.h"
 #include "fields/fields.h"
 
 namespace kovran {
-void CLEAR_RTN(RunState&) {}
+
+// CLEAR_RTN   C target [fill]                                          words 1, 2, 3
+// Fills the target field with the fill text repeated end to end, cut at the field's end.
+// The fill is word 3 as parsed: a literal's whole text, an unquoted word's first character,
+// a blank when the word is omitted; the empty literal '' fills with blanks.
+// Errors:  unknown target area, or a literal target -> ERROR_RTN(2); nothing changes.
+// Leaves:  SOURCE = the fill text; FILE_CODE, N1, N2 = the parse of the target.
+void CLEAR_RTN(RunState& rs) {
+  parse_word(rs, 3);
+  rs.SOURCE = rs.FILE_CODE.view();
+  parse_word(rs, 2);
+  std::optional<Field> target = resolve_field(rs, 2);
+  if (!target) {
+    ERROR_RTN(rs, 2);
+    return;
+  }
+  const std::string_view fill = rs.SOURCE.empty() ? std::string_view(" ") : rs.SOURCE.view();
+  for (std::size_t k = 0; k < target->size; ++k) (*target)[k] = fill[k % fill.size()];
+}
+
 }  // namespace kovran
