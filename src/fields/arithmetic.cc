@@ -83,10 +83,10 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
 
 // X: T := the rightmost W digits of A * B, or of A when the decimals are not 0 to 6.
 void multiply(RunState& rs, std::uint64_t a, std::uint64_t b) {
-  const std::optional<char> d = decimals_character(rs);
+  const char d = decimals_character(rs).value_or('0');  // the empty literal '' counts as 0
   std::uint64_t product = a;  // NOTE: decimals other than 0-6 store A unchanged
-  if (d && *d >= '0' && *d <= '6') {
-    const DecimalResult r = decimal_multiply(a, b, *d - '0');
+  if (d >= '0' && d <= '6') {
+    const DecimalResult r = decimal_multiply(a, b, d - '0');
     if (r.fault != DecimalFault::kNone)
       raise_error(rs, "ARITHMETIC OVERFLOW");
     product = r.value;

@@ -94,7 +94,8 @@ TEST_F(AddRtn, MultiplyAndDivideStoreTheirWindow) {
       {"X '150' '3' '2' S:1.6", "000450XX"},
       {"X '123456' '1000' 0 S:1.3", "000XX"},         // high-order digits dropped
       {"X '12' '34' A S:1.4", "0012XX"},              // decimals not 0-6: A unchanged
-      {"X '12' '34' ' ' S:1.4", "0012XX"},            // omitted decimals likewise
+      {"X '12' '34' ' ' S:1.4", "0012XX"},            // a blank decimals character likewise
+      {"X '12' '34' '' S:1.4", "0408XX"},             // empty decimals count as 0
       {"X '12' '34' 0 S:1.15", "000000000000408XX"},  // the widest result field
       {"/ '10' '4' 0 S:1.5", "00002XX"},
       {"/ '10' '4' 1 S:1.5", "00025XX"},
