@@ -47,28 +47,6 @@ TEST(TableSearch, ModesAtTheBoundaries) {
   }
 }
 
-TEST(TableSearch, ExactModeLeavesItsWorkingValues) {
-  Lookup t;
-  t.run("E", "300");
-  EXPECT_TRUE(t.rs.MATCH);
-  EXPECT_EQ(t.rs.M, 3);
-  EXPECT_EQ(t.rs.N, 4);
-  EXPECT_EQ(t.rs.MID, 3);
-  EXPECT_EQ(t.rs.current_entry->TABLENTRY.view(), "300THREE");
-  t.run("E", "250");
-  EXPECT_FALSE(t.rs.MATCH);
-  EXPECT_GT(t.rs.LO, t.rs.HI);
-}
-
-TEST(TableSearch, ResultIsCutToTheResultField) {
-  Lookup t("T X 1:1.3 2:2.4");
-  t.statement("L X E");
-  t.rs.F1.assign_padded("300");
-  t.rs.F2.assign_padded("ABCDE");
-  SEARCH(t.rs);
-  EXPECT_EQ(t.rs.F2.view().substr(0, 5), "ATHRE");
-}
-
 TEST(TableSearch, BadAreasAreReportedByWord) {
   {
     SCOPED_TRACE("argument area Q: field 2, the previous SOURCE is the argument");
@@ -97,13 +75,14 @@ TEST(TableSearch, BadAreasAreReportedByWord) {
 TEST(TableSearch, NoTableOrNoEntriesFindsNothing) {
   for (const char* mode : {"E", "H", "L"}) {
     SCOPED_TRACE(mode);
-    TableRun t;  // a table statement without a name: no sort, no index
-    t.statement("T");
-    t.entries({"'1'"});
+    TableRun t;  // entries but no sort (no table name): there is no index to search
+    t.statement("T X 1:1.3 2:1.5");
+    t.entries({"'100ONE'"});
     t.statement(std::string("L X ") + mode);
-    t.rs.F1.assign_padded("1");
+    t.rs.F1.assign_padded("100");
+    t.rs.F2.assign_padded("KEEP");
     SEARCH(t.rs);
-    EXPECT_EQ(t.rs.F1.view().substr(0, 2), "1 ");
+    EXPECT_EQ(t.rs.F2.view().substr(0, 5), "KEEP ");
 
     TableRun e;  // a declared table without entries
     e.statement("T X 1:1.3 2:1.5");

@@ -1,8 +1,6 @@
 // tables/sort_test.cc
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tables/test_table.h"
 
 namespace kovran {
@@ -67,23 +65,6 @@ TEST(TableSort, ShortTextsAreBlankExtendedAndBytesAreUnsigned) {
                    "AB",
                    "\xC9"
                    "ABR"}));
-}
-
-TEST(TableSort, ManyDuplicatesAllKeptInOrder) {
-  Texts statements;
-  for (int k = 0; k < 40; ++k) {
-    statements.push_back("'" + std::to_string((k * 7) % 5) + std::to_string(k % 10) + "'");
-  }
-  const Texts got = sorted_texts("T X 1:1 2:1", statements);
-  EXPECT_TRUE(
-      std::is_sorted(got.begin(), got.end(),
-                     [](const std::string& a, const std::string& b) { return a[0] < b[0]; }));
-  Texts want;
-  for (const std::string& s : statements) want.push_back(s.substr(1, 2));
-  Texts got_all = got;
-  std::sort(want.begin(), want.end());
-  std::sort(got_all.begin(), got_all.end());
-  EXPECT_EQ(got_all, want);
 }
 
 }  // namespace

@@ -37,18 +37,11 @@ TEST(TableLoad, LengthsComeFromTheTableStatementInForce) {
   TableRun t;
   t.statement("T X 1:1.2 2:1.2");
   t.entries({"'AABBCC'"});
-  t.statement("T X 1:1.3 2:1.3");
-  t.entries({"'AABBCC'"});
-  EXPECT_EQ(t.texts(), (Texts{"AABB", "AABBCC"}));
-}
-
-TEST(TableLoad, BadLengthAtLoadTimeStoresNoMoreThanTheText) {
-  TableRun t;
   t.statement("T X 1:10.5 2:1.3");  // argument length -4 counts as 0
   t.entries({"'ABCDEFG'"});
   t.statement("T X 1:1.100 2:1.50");  // 100 counts as 80
   t.entries({"'ABCDEFG'"});
-  EXPECT_EQ(t.texts(), (Texts{"ABC", "ABCDEFG"}));
+  EXPECT_EQ(t.texts(), (Texts{"AABB", "ABC", "ABCDEFG"}));
 }
 
 TEST(TableLoad, CheckRefusesDescriptionsOutsideOneToEighty) {
