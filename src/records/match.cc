@@ -39,7 +39,7 @@ void check_key_order(RunState& rs, int n, const Varying<kKeyMax>& key) {
       compare_padded(key.view(), rs.last_key[n].view()) < 0) {
     rs.key_order_warned[n] = true;
     warning(rs, std::string("WARNING: ") + logical_name(n) + " RECORD " + std::to_string(record) +
-                    " IS OUT OF KEY ORDER (ITS KEY IS LOWER THAN THE ONE BEFORE)");
+                    " IS OUT OF KEY ORDER; RECORDS ARE PAIRED AS THEY COME");
   }
   rs.last_key[n] = key.view();
 }

@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A run in a scratch directory: FILE1..FILE6 and FILEDUMP live there; the console is kept.
+// A run in a scratch directory where FILE1..FILE6 live; the console is kept.
 class MatchRun {
  public:
   MatchRun() : rs_(bindings()) {
@@ -60,14 +60,6 @@ class MatchRun {
     rs_.sysprint.new_line();
     rs_.sysprint_file.flush();
     return console_.str();
-  }
-
-  std::string dump() {
-    close_output_files(rs_);
-    std::ifstream in(dir_ + "/FILEDUMP", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
 
  private:
@@ -147,23 +139,6 @@ TEST(MatchStep, AreasCountsAndTheEmptyFile) {
   EXPECT_TRUE(run.rs().EOF1 && run.rs().EOF2 && run.rs().EOF4 && run.rs().EOF6);
 }
 
-TEST(MatchStep, KeysOfDifferentLengthsAndShortRecords) {
-  MatchRun run;
-  run.file(1, "ABC\n");         // columns 4 and 5 of its key are blanks
-  run.file(2, "ABCZZ\nABD\n");  // its key is columns 1 to 3 only
-  run.keys('1', '1', '2', "K 1:1.5 2:1.3");
-  EXPECT_EQ(run.passes(), (Passes{{"ABC  ", "ABC"}, {"end", "ABD"}}));
-}
-
-TEST(MatchStep, NoKeyPairsReadsBothFilesInParallel) {
-  MatchRun run;
-  run.file(1, "9\n1\n5\n");
-  run.file(2, "a\nb\n");
-  run.keys('1', '1', '2', "K");
-  EXPECT_EQ(run.rs().EXTENT, 0);
-  EXPECT_EQ(run.passes(), (Passes{{"", ""}, {"", ""}, {"", "end"}}));
-}
-
 TEST(BuildKey, FourPairsEndToEndCutAt80) {
   MatchRun run;
   run.keys('1', '1', '2', "K 1:1.2 2:10.10 1:5 2:1.3 1:9.9 2:2 1:3.4 2:20.99");
@@ -174,18 +149,6 @@ TEST(BuildKey, FourPairsEndToEndCutAt80) {
   BUILD_BKEY(run.rs());
   const std::string b_key = "J" + std::string("ABC") + "B" + std::string(75, ' ');
   EXPECT_EQ(run.rs().BKEY.view(), b_key);  // the fourth range is cut to the 80th character
-}
-
-TEST(MatchStep, DumpRepeatsTheLastRecordAtEndOfFile) {
-  MatchRun run;
-  run.file(1, "1 A\n2 A\n");
-  run.file(2, "1 B\n");
-  run.rs().DUMP = 3;
-  run.keys('1', '1', '2', "K 1:1 2:1");
-  EXPECT_EQ(run.passes(), (Passes{{"1", "1"}, {"2", "end"}}));
-  // Reads: A1, B1 (first step); A2, B at its end (keys equal); A at its end (A below B).
-  EXPECT_EQ(run.dump(), "1 : 1 A\n2 : 1 B\n1 : 2 A\n2 : 2 A\n1 : 2 A\n");
-  EXPECT_EQ(run.rs().TOTAL, 3);
 }
 
 TEST(MatchStep, OutOfOrderKeyWarnsOncePerFile) {
