@@ -65,7 +65,8 @@ void WRITE_RTN(RunState& rs) {
   rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
   if (print) {
     PRINT_RTN(rs);
-    ++rs.CNTL;
+    if (rs.CNTL < INT32_MAX)
+      ++rs.CNTL;
     return;
   }
   if (n == 0)
