@@ -1,11 +1,10 @@
 // strings/test_support.h - a run state for the string instruction tests: statements compiled
-// one at a time, the console kept in memory, areas filled by column.
+// one at a time, areas filled and read by column.
 #ifndef KOVRAN_STRINGS_TEST_SUPPORT_H_
 #define KOVRAN_STRINGS_TEST_SUPPORT_H_
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -16,45 +15,22 @@ namespace kovran {
 
 class StringsTest : public ::testing::Test {
  protected:
-  StringsTest() {
-    std::string reason;
-    rs.sysprint_file.open("-", &console, reason);
-  }
-
   // Compiles one statement into a new node, which becomes the current node.
   void compile(std::string_view statement) {
     ALLOC_RTN(rs);
     PARSE(rs, statement);
   }
-
   // Writes `text` into an area from column `column` on.
   template <std::size_t N>
   static void put(Area<N>& area, std::size_t column, std::string_view text) {
     for (std::size_t k = 0; k < text.size(); ++k) area[column - 1 + k] = text[k];
   }
-
   // Columns `from` to `to` of an area.
   template <std::size_t N>
   static std::string columns(const Area<N>& area, std::size_t from, std::size_t to) {
     return std::string(area.view().substr(from - 1, to - from + 1));
   }
 
-  // The field numbers of the statement-error reports printed so far, blank-separated.
-  std::string reported_fields() {
-    rs.sysprint.new_line();
-    rs.sysprint_file.flush();
-    std::string fields;
-    std::istringstream lines(console.str());
-    for (std::string line; std::getline(lines, line);) {
-      const std::size_t at = line.find(",FIELD ");
-      if (at == std::string::npos)
-        continue;
-      fields += (fields.empty() ? "" : " ") + std::to_string(std::stoi(line.substr(at + 7)));
-    }
-    return fields;
-  }
-
-  std::ostringstream console;
   RunState rs{Bindings{}};
 };
 
