@@ -30,8 +30,9 @@ int two_digit_number(const RunState& rs, std::string_view text) {
 // G first higher. Every field reference copies its whole area into BUFFER and cuts the field
 // from there. A first operand C fetches nothing (SOURCE keeps its value); the word C alone
 // makes the test compare the listing's current line number with the number nn instead.
-// Errors:  unknown area of the first operand, or a literal there -> ERROR_RTN(2), SOURCE keeps
-//          its value (a reference is then cut from BUFFER as it stands);
+// Errors:  unknown area of the first operand, or a literal there (its text is no area code)
+//          -> ERROR_RTN(2); a reference is then cut from BUFFER as it stands, a literal
+//          leaves SOURCE as it was;
 //          unknown area of the second operand (C included) -> ERROR_RTN(4), the field is cut
 //          from BUFFER as it stands.
 // Leaves:  SOURCE, TARGET = the two values; BUFFER = a copy of the last area named.

@@ -13,9 +13,10 @@ namespace {
 constexpr std::size_t kDigits = 15;
 
 // Reads SOURCE as an unsigned number of 15 digits: right-aligned into fifteen zeros, the
-// blanks of SOURCE itself turned into zeros first when `blanks_are_zeros`. M := the length of SOURCE. An operand longer
-// than 15 characters does not fit: reported as `word` unless `reported` already, and the
-// result is false. Any other character than a digit is a conversion failure: the run ends.
+// blanks of SOURCE itself turned into zeros first when `blanks_are_zeros`. M := the length of
+// SOURCE. An operand longer than 15 characters does not fit: reported as `word` unless `reported`
+// already, and the result is false. Any other character than a digit is a conversion failure: the
+// run ends.
 bool digit_value(RunState& rs, int word, bool blanks_are_zeros, bool reported,
                  std::uint64_t& value) {
   const std::string_view text = rs.SOURCE.view();
