@@ -79,13 +79,13 @@ TEST(Logic, UnclosedIfAndOrphanElseKeepEmptyFalseLinks) {
 
 TEST(Logic, CallsReturnsAndTheEndOfTheMainProgram) {
   TestRun t;
-  compile(t.rs, {"B SUB", "B NONE", "U STOP PROGRAM", "S SUB", "M 1:1 2:1", "R", "S SUB",
-                 "K", "R", "K", "S LAST", "K"});
+  compile(t.rs, {"B SUB", "B NONE", "U STOP PROGRAM", "S SUB", "M 1:1 2:1", "R", "S SUB", "K", "R",
+                 "K", "S LAST", "K"});
   LOGIC(t.rs);
   expect_links(t.rs, 1, {7, 0});  // two subroutines named SUB: the later one is called
   expect_links(t.rs, 2, {3, 0});  // no such subroutine: falls through
   expect_links(t.rs, 3, {0, 0});  // the node before the first S ends the main program
-  EXPECT_EQ(number(node_at(t.rs, 4)->previous), 6);   // its return node
+  EXPECT_EQ(number(node_at(t.rs, 4)->previous), 6);  // its return node
   EXPECT_EQ(number(node_at(t.rs, 7)->previous), 9);
   EXPECT_EQ(number(node_at(t.rs, 11)->previous), 10);  // no R after it: unchanged
   EXPECT_FALSE(t.rs.FIRST_TIME);

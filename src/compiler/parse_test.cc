@@ -28,12 +28,12 @@ TEST(Parse, SplitsUpperCasesAndKeepsLiterals) {
   const Case cases[] = {
       {"m ab cd 12", {"M", "AB", "CD", "12"}},
       {"K 'abc' 'x y'", {"K", "'abc'", "'x y'"}},
-      {"K 'A B", {"K", "'", "A", "B"}},              // no closing quote: the quote alone
-      {"W 1 * copy record", {"W", "1"}},             // trailing comment
-      {"K 'a*b' * note", {"K", "'a*b'"}},            // "*" inside a literal is data
+      {"K 'A B", {"K", "'", "A", "B"}},                 // no closing quote: the quote alone
+      {"W 1 * copy record", {"W", "1"}},                // trailing comment
+      {"K 'a*b' * note", {"K", "'a*b'"}},               // "*" inside a literal is data
       {"  M   1:1.5    2:1  ", {"M", "1:1.5", "2:1"}},  // runs of blanks
-      {"K 'AB''CD'", {"K", "'AB'", "'CD'"}},         // two adjacent quotes: two literals
-      {"K 'ab'cd", {"K", "'ab'", "CD"}},             // a literal ends at its quote
+      {"K 'AB''CD'", {"K", "'AB'", "'CD'"}},            // two adjacent quotes: two literals
+      {"K 'ab'cd", {"K", "'ab'", "CD"}},                // a literal ends at its quote
       {"C S:1.5 ''", {"C", "S:1.5", "''"}},
       {"k \xE9t\xE9", {"K", "\xE9T\xE9"}},  // only a to z are upper-cased
   };
@@ -53,9 +53,10 @@ TEST(Parse, DecodesTheInstructionCode) {
     Op op;
   };
   const Case cases[] = {
-      {"K", Op::K},   {"CH x", Op::CH}, {"A x", Op::CH}, {"TR x", Op::TR}, {"Z x", Op::TR},
-      {"+ 1 2", Op::ARITH}, {"/ 1 2", Op::ARITH}, {"x 1 2", Op::ARITH}, {"M", Op::M},
-      {"G", Op::G},   {"T x", Op::T},   {"MM", Op::BAD},  {"'M'", Op::BAD}, {"CHX", Op::BAD},
+      {"K", Op::K},     {"CH x", Op::CH},     {"A x", Op::CH},      {"TR x", Op::TR},
+      {"Z x", Op::TR},  {"+ 1 2", Op::ARITH}, {"/ 1 2", Op::ARITH}, {"x 1 2", Op::ARITH},
+      {"M", Op::M},     {"G", Op::G},         {"T x", Op::T},       {"MM", Op::BAD},
+      {"'M'", Op::BAD}, {"CHX", Op::BAD},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);

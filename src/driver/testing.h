@@ -25,8 +25,8 @@ namespace testing {
 // A run state whose SYSPRINT goes to `console`.
 struct TestRun {
   std::ostringstream console;
-  RunState rs{Bindings{}};
-  TestRun() {
+  RunState rs;
+  explicit TestRun(Bindings b = Bindings{}) : rs(std::move(b)) {
     std::string reason;
     rs.sysprint_file.open("-", &console, reason);
   }
@@ -54,12 +54,15 @@ inline Node* node_at(RunState& rs, int iln) {
   return nullptr;
 }
 
+// Bindings of every data file into `dir` (declared below).
+class ScratchDir;
+Bindings bindings_in(const ScratchDir& dir);
+
 // A scratch directory, removed with everything in it at the end of the test.
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kovran-test.XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kovran-test.XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr)
       path_ = pattern;
   }
@@ -87,6 +90,12 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+inline Bindings bindings_in(const ScratchDir& dir) {
+  Bindings b;
+  for (int id = 0; id < kFileIds; ++id) b.path[id] = dir.path(logical_name(id));
+  return b;
+}
+
 struct RunResult {
   int status = 0;
   std::string sysprint;
@@ -95,12 +104,23 @@ struct RunResult {
   std::string body() const { return sysprint.substr(sysprint.find('\n') + 1); }
 };
 
+// The two end-of-run lines of a run under the fixed clock, with its counts.
+inline std::string end_lines(int c1, int c2 = 0, int c3 = 0, int c4 = 0, int c5 = 0, int c6 = 0,
+                             int cl = 0) {
+  std::string out = "Elapsed time=  0 sec      12/08/26        10:00.00\n";
+  const int counts[6] = {c1, c2, c3, c4, c5, c6};
+  for (int k = 0; k < 6; ++k) {
+    out += (k == 0 ? "F" : "  F") + std::to_string(k + 1) + "  " + std::to_string(counts[k]);
+  }
+  return out + "  List   " + std::to_string(cl) + "\n";
+}
+
 // Runs kovran with every logical name bound into `dir`, a fixed clock and `parm`.
 inline RunResult run_in(const ScratchDir& dir, const std::string& parm,
                         std::vector<std::string> extra = {}, const std::string& stdin_text = "") {
   std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00"};
-  for (const char* name : {"PROGRAM", "FILE1", "FILE2", "FILE3", "FILE4", "FILE5", "FILE6",
-                           "LISTING", "FILEDUMP"}) {
+  for (const char* name :
+       {"PROGRAM", "FILE1", "FILE2", "FILE3", "FILE4", "FILE5", "FILE6", "LISTING", "FILEDUMP"}) {
     std::string option = "--";
     for (const char* c = name; *c != '\0'; ++c)
       option += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);

@@ -19,13 +19,13 @@ TEST(ClearRtn, Fills) {
     const char* source_after;
   };
   const Case cases[] = {
-      {"C 1:1.5", "     XXX", " "},           // omitted fill: blanks
-      {"C 1:2.6 0", "X00000XX", "0"},          // unquoted: the character itself
-      {"C 1:2.6 ABC", "XAAAAAXX", "A"},        // unquoted: its first character only
-      {"C 1:1.5 'AB'", "ABABAXXX", "AB"},      // a pattern, cut at the field's end
+      {"C 1:1.5", "     XXX", " "},        // omitted fill: blanks
+      {"C 1:2.6 0", "X00000XX", "0"},      // unquoted: the character itself
+      {"C 1:2.6 ABC", "XAAAAAXX", "A"},    // unquoted: its first character only
+      {"C 1:1.5 'AB'", "ABABAXXX", "AB"},  // a pattern, cut at the field's end
       {"C 1:1.3 'ABCDEF'", "ABCXXXXX", "ABCDEF"},
-      {"C 1:1.3 ''", "   XXXXX", ""},          // the empty literal fills with blanks
-      {"C 1:4.3 'Z'", "XXXXXXXX", "Z"},        // a field of no columns
+      {"C 1:1.3 ''", "   XXXXX", ""},    // the empty literal fills with blanks
+      {"C 1:4.3 'Z'", "XXXXXXXX", "Z"},  // a field of no columns
       {"C 1:3 'a b'", "XXaXXXXX", "a b"},
   };
   for (const Case& c : cases) {

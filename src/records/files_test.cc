@@ -23,7 +23,8 @@ std::vector<Record> read_all(InFile& in, std::size_t cap) {
   std::string buf(cap, '\0');
   std::size_t stored = 0;
   std::size_t full = 0;
-  while (in.read_record(buf.data(), cap, stored, full)) out.push_back({buf.substr(0, stored), full});
+  while (in.read_record(buf.data(), cap, stored, full))
+    out.push_back({buf.substr(0, stored), full});
   return out;
 }
 
