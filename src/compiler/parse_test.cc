@@ -122,3 +122,23 @@ TEST(Parse, TableStatementFillsTheDefinition) {
 
 }  // namespace
 }  // namespace kovran
+
+namespace kovran {
+namespace {
+
+TEST(Parse, WordIndexStaysOnTheLastUnquotedWord) {
+  struct Case {
+    const char* statement;
+    int n;
+  };
+  const Case cases[] = {{"U STOP HERE", 3}, {"K 'a'", 3}, {"G", 1}, {"W 2 * note", 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.statement);
+    testing::TestRun t;
+    testing::compile(t.rs, {c.statement});
+    EXPECT_EQ(t.rs.N, c.n);
+  }
+}
+
+}  // namespace
+}  // namespace kovran
