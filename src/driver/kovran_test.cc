@@ -97,17 +97,6 @@ TEST(CommandLine, SysprintToAFile) {
   EXPECT_EQ(console.substr(console.find('\n') + 1), end_lines(0));
 }
 
-TEST(Script, ProgramThatCannotBeOpened) {
-  ScratchDir dir;
-  RunResult r = run_in(dir, "I=1");
-  EXPECT_EQ(r.status, 12);
-  EXPECT_EQ(r.body(),
-            "CANNOT OPEN PROGRAM (" + dir.path("PROGRAM") + "): No such file or directory\n");
-  r = run_in(dir, "I=1", {"--program", dir.path("")});
-  EXPECT_EQ(r.status, 12);
-  EXPECT_NE(r.body().find("): Is a directory\n"), std::string::npos);
-}
-
 // The node listing of a script: its DEBUG listing without the other lines.
 std::string listing_of(const std::string& program, const std::string& parm = "DEBUG,I=1") {
   ScratchDir dir;
@@ -174,43 +163,6 @@ TEST(Script, LongLinesAndStatements) {
   r = run_in(dir, "VERBOSE,I=1");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.body(), "* comment\n" + statement.substr(0, 100) + "\n" + end_lines(0));
-}
-
-TEST(Run, DmpEndsTheRunWithTheDump) {
-  ScratchDir dir;
-  dir.write("PROGRAM", "M 1:1.3 S:1\n");
-  dir.write("FILE1", "abc\n");
-  const RunResult r = run_in(dir, "I=1,DMP");
-  EXPECT_EQ(r.status, 0);
-  const std::string body = r.body();
-  EXPECT_EQ(body.substr(0, body.find(". . . \n") + 7),
-            end_lines(1) +
-                " . . . . . . . . . . . . . . . . . . . DUMP\n"
-                ". . . . . . . . . . . . . . . . . . . \n");
-  EXPECT_NE(body.find("\nF1='abc'\n"), std::string::npos);
-  EXPECT_NE(body.find("\nS='a'\n"), std::string::npos);
-  EXPECT_NE(body.find("\nD='                          261208'\n"), std::string::npos);
-  EXPECT_NE(body.find("\nTODAY='12/08/26'\n"), std::string::npos);
-  EXPECT_NE(body.find("\nNOW='10:00.00'\n"), std::string::npos);
-  EXPECT_NE(body.find("\nSTART_TIME=36000\n"), std::string::npos);
-}
-
-TEST(Run, SyntaxErrorReadsNoScript) {
-  ScratchDir dir;  // no PROGRAM at all: it is never opened
-  const RunResult r = run_in(dir, "I=1,BOGUS");
-  EXPECT_EQ(r.status, 12);
-  EXPECT_EQ(r.body(), "Syntax Error in PARM\n");
-}
-
-TEST(Run, AFileThatCannotBeWrittenEndsWithStatus12AndKeepsTheOthers) {
-  ScratchDir dir;
-  dir.write("PROGRAM", "M 1:1 2:1\nW 2\nM 1:1 3:1\nW 3\n");
-  dir.write("FILE1", "a\nb\n");
-  const RunResult r = run_in(dir, "I=1", {"--file2", "/dev/full"});
-  EXPECT_EQ(r.status, 12);
-  EXPECT_EQ(r.body(),
-            end_lines(2, 2, 2) + "CANNOT WRITE FILE2 (/dev/full): No space left on device\n");
-  EXPECT_EQ(dir.read("FILE3"), "a\nb\n");
 }
 
 }  // namespace

@@ -52,32 +52,6 @@ TEST(Loop, GEndsThePass) {
   EXPECT_FALSE(dir.exists("FILE2"));
 }
 
-TEST(Loop, BadInstructionOncePerPass) {
-  ScratchDir dir;
-  const RunResult r = run(dir, "Q 1\nO\nE 1:1 2:1 'Z'\n", "a\nb\n");
-  // O with no IF before it: OLDRESULT is false, so the walk enters the else body.
-  EXPECT_EQ(r.status, 4);
-  EXPECT_EQ(r.body(), "Bad Instruction:  Q\nBad Instruction:  Q\n" + end_lines(2));
-}
-
-TEST(Loop, LoopLimitStopsInTheThirdRecord) {
-  ScratchDir dir;
-  const RunResult r = run(dir, "K\nK\nK\nK\n", "1\n2\n3\n4\n5\n", "LC=10");
-  EXPECT_EQ(r.status, 12);
-  EXPECT_EQ(r.body(), "LOOP LIMIT LC=10 EXCEEDED IN LINE 3\n");  // no end-of-run lines
-}
-
-TEST(Loop, LoopLimitAlsoBoundsTheEndOfJobWalk) {
-  ScratchDir dir;
-  // Main walk: one node a pass (the G ends it) over 2 records. End of job: I, K, D back to
-  // I, ... LC=9 allows 7 more nodes: I K D I K D I; the next one, K (node 4), ends the run.
-  const RunResult r = run(dir, "K\nG\nI F\nK\nD\n", "a\nb\n", "LC=9,DMP");
-  EXPECT_EQ(r.status, 12);
-  const std::string body = r.body();
-  EXPECT_EQ(body.substr(0, body.find('\n')), "LOOP LIMIT LC=9 EXCEEDED IN LINE 4");
-  EXPECT_NE(body.find("\nLOOPCOUNT=2\n"), std::string::npos);  // the main walk's count
-}
-
 TEST(Loop, EndOfJobWalk) {
   ScratchDir dir;
   // Every pass ends at the first node; the end-of-job walk starts at the IF and runs to G.
@@ -96,37 +70,6 @@ TEST(Loop, EndOfJobHSetsEofAndEndsTheWalk) {
   EXPECT_FALSE(dir.exists("FILE2"));
   EXPECT_EQ(r.body().find("ATTN"), std::string::npos);
   EXPECT_NE(r.body().find("\nEOF='1'B\n"), std::string::npos);
-}
-
-TEST(Loop, EndOfJobRejectsElseAndEdit) {
-  ScratchDir dir;
-  const RunResult r = run(dir, "G\nI F\nO\nE 1:1 2:1 'Z'\nK\n", "");
-  EXPECT_EQ(r.status, 4);
-  EXPECT_EQ(r.body(), "Bad Instruction:  O\nBad Instruction:  E\n" + end_lines(0));
-}
-
-TEST(Loop, AttentionDumpEveryPassThenNormalEnd) {
-  ScratchDir dir;
-  const RunResult r = run(dir, "H\n", "a\nb\n");
-  EXPECT_EQ(r.status, 0);
-  const std::string banner =
-      " . . . . . . . . . . . . . . . . . . . ATTN\n. . . . . . . . . . . . . . . . . . . \n";
-  const std::string body = r.body();
-  const std::size_t first = body.find(banner);
-  ASSERT_EQ(first, 0u);
-  EXPECT_NE(body.find(banner, first + 1), std::string::npos);
-  EXPECT_NE(body.find("\nLOOPCOUNT=2\n"), std::string::npos);  // the second dump
-  EXPECT_EQ(body.substr(body.size() - end_lines(2).size()), end_lines(2));
-}
-
-TEST(Loop, CallAndReturn) {
-  ScratchDir dir;
-  const RunResult r = run(dir,
-                          "M 'X' 2:1\nB SUB\nW 2\n"
-                          "S SUB\nM 'Y' 2:2\nR\n",
-                          "a\nb\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(dir.read("FILE2"), "XY\nXY\n");
 }
 
 TEST(Loop, ElseFollowsOldResult) {
