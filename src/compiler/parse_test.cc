@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compiler/compiler.h"
+#include "driver/diagnostics.h"
 #include "driver/testing.h"
 
 namespace kovran {
@@ -120,12 +121,6 @@ TEST(Parse, TableStatementFillsTheDefinition) {
   EXPECT_EQ(u.rs.TABLE_DEF.NAME, ' ');  // no name: no table
 }
 
-}  // namespace
-}  // namespace kovran
-
-namespace kovran {
-namespace {
-
 TEST(Parse, WordIndexStaysOnTheLastUnquotedWord) {
   struct Case {
     const char* statement;
@@ -134,10 +129,24 @@ TEST(Parse, WordIndexStaysOnTheLastUnquotedWord) {
   const Case cases[] = {{"U STOP HERE", 3}, {"K 'a'", 3}, {"G", 1}, {"W 2 * note", 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    testing::TestRun t;
-    testing::compile(t.rs, {c.statement});
+    TestRun t;
+    compile(t.rs, {c.statement});
     EXPECT_EQ(t.rs.N, c.n);
   }
+}
+
+TEST(AllocRtn, StopsAfterTheLastNodeNumber) {
+  TestRun t;
+  compile(t.rs, {"K"});
+  t.rs.EXTENT = INT16_MAX;  // as if 32767 nodes had been made
+  try {
+    ALLOC_RTN(t.rs);
+    ADD_FAILURE() << "no stop";
+  } catch (const RunEnded& e) {
+    EXPECT_EQ(e.status, 12);
+  }
+  EXPECT_EQ(t.rs.nodes.size(), 1u);
+  EXPECT_EQ(t.printed(), "SCRIPT HAS MORE THAN 32767 STATEMENTS: RUN STOPPED\n");
 }
 
 }  // namespace
