@@ -36,19 +36,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view parts[4];
   for (int k = 0; k < 3; ++k) {
     const std::size_t at = input.find("\n@@\n");
-    if (at == std::string_view::npos) break;
+    if (at == std::string_view::npos)
+      break;
     parts[k] = input.substr(0, at);
     input.remove_prefix(at + 4);
   }
   parts[3] = input;
-  if (parts[0].empty()) std::swap(parts[0], parts[3]);  // no separator: all of it is the script
+  if (parts[0].empty())
+    std::swap(parts[0], parts[3]);  // no separator: all of it is the script
   const std::string dir = scratch_dir();
   put_file(dir + "/PROGRAM", parts[0]);
   put_file(dir + "/FILE1", parts[2]);
   put_file(dir + "/FILE2", parts[3]);
   std::string parm(parts[1].substr(0, 80));
   for (char& c : parm) {
-    if (c == '\n') c = ',';
+    if (c == '\n')
+      c = ',';
   }
   parm += parm.empty() ? "LC=3000" : ",LC=3000";
   std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00", "--program", dir + "/PROGRAM"};
