@@ -6,7 +6,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
 
-.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz
+.PHONY: all build test test-plain test-asan demo install format-check clean fuzz
 
 all: build
 
@@ -39,5 +39,14 @@ format-check:
 bench:
 	python3 bench/run.py --build-dir $(BUILD) --output bench/work/results.md $(BENCH_ARGS)
 
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 600
+
+# Each fuzz target runs for FUZZ_SECONDS on a corpus seeded from the golden cases.
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DKOVRAN_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

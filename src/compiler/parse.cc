@@ -49,6 +49,7 @@ void PARSE(RunState& rs, std::string_view statement) {
     if (text.empty())
       break;
     std::string_view word;
+    bool last = false;  // the word ends the statement: N stays on it
     if (text.front() == rs.QUOTE) {
       const std::size_t close = text.find(rs.QUOTE, 1);
       const std::size_t q = close == std::string_view::npos ? 1 : close + 1;
@@ -59,7 +60,8 @@ void PARSE(RunState& rs, std::string_view statement) {
     } else {
       const std::size_t b = text.find(' ');
       word = text.substr(0, b);
-      text = b == std::string_view::npos ? std::string_view() : text.substr(b + 1);
+      last = b == std::string_view::npos;
+      text = last ? std::string_view() : text.substr(b + 1);
     }
     if (rs.N > kWords) {
       if (!warned) {
@@ -73,7 +75,8 @@ void PARSE(RunState& rs, std::string_view statement) {
     w = word;
     if (word.front() != rs.QUOTE)
       upper_case(w.data(), w.size());
-    ++rs.N;
+    if (!last)
+      ++rs.N;
   }
   node.op = decode_op(node.word(1));
   if (word_is(node.word(1), "I") && word_is(node.word(2), "F"))

@@ -1,14 +1,76 @@
-// conditions/if.cc - TODO: to be built.
+// conditions/if.cc - the IF instruction: recognising the test a statement asks for, and
+// chaining consecutive IF statements by their connectors.
 #include "conditions/conditions.h"
+#include "conditions/operands.h"
 
 namespace kovran {
-void IF_RTN(RunState&) {}
-void IF_CFC_RTN(RunState&) {}
-void IF_CHAR_RTN(RunState&) {}
-void IF_NUMERIC(RunState&) {}
-void IF_MATCH_RTN(RunState&) {}
-void CNTL_BRK_RTN(RunState&) {}
-}  // namespace kovran
-namespace kovran {
-void IF_AND_OR(RunState&, char) {}
+
+// IF_RTN   I ...                                                           words 1-6
+// Recognises the form by whole words, the first rule that matches deciding:
+//   word 3 E, U, L or G       field comparison (also the listing line test I C op 'nn')
+//   word 2 M, A, B or F       key match, A low, B low, end of input
+//   word 2 N                  numeric comparison
+//   word 2 S                  start test
+//   word 2 C                  character-set test
+//   word 3 A, O or absent     control break (the whole word: AND is no connector here)
+// Anything else is passed over: no flag changes and the next link stays as it is.
+// Errors:  none of its own; the tests report their operands.
+void IF_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  const std::string_view w2 = node.word(2);
+  const std::string_view w3 = node.word(3);
+  if (is_operator(w3)) {
+    IF_CFC_RTN(rs);
+  } else if (word_is(w2, "M") || word_is(w2, "A") || word_is(w2, "B") || word_is(w2, "F")) {
+    IF_MATCH_RTN(rs);
+  } else if (word_is(w2, "N")) {
+    IF_NUMERIC(rs);
+  } else if (word_is(w2, "S")) {
+    IF_MATCH_RTN(rs);
+  } else if (word_is(w2, "C")) {
+    IF_CHAR_RTN(rs);
+  } else if (word_is(w3, "A") || word_is(w3, "O") || word_is(w3, "")) {
+    CNTL_BRK_RTN(rs);
+  }
+}
+
+// IF_AND_OR   combines COND into the run of IF statements by the connector c
+// A non-blank c starts a run (RESULT := COND) or continues it, applying the connector of the
+// statement before: A ands, O ors, any other character drops this test's outcome. Strictly
+// left to right, no precedence: X1 A, X2 O, X3 gives ((X1 and X2) or X3).
+// A blank c ends the run: the current node's next link becomes its following node when the
+// condition holds, else its false link (empty when the logic pass set none: the pass ends).
+// Leaves:  at the end of a run OLDRESULT = the condition, RESULT false, LASTCOMPCOND blank,
+//          NEWCOND true; within a run NEWCOND false and LASTCOMPCOND = c.
+void IF_AND_OR(RunState& rs, char c) {
+  const auto apply_last_connector = [&rs] {
+    if (rs.LASTCOMPCOND == 'A') {
+      rs.RESULT = rs.RESULT && rs.COND;
+    } else if (rs.LASTCOMPCOND == 'O') {
+      rs.RESULT = rs.RESULT || rs.COND;
+    }
+  };
+  if (c != ' ') {
+    if (rs.NEWCOND) {
+      rs.NEWCOND = false;
+      rs.RESULT = rs.COND;
+    } else {
+      apply_last_connector();
+    }
+    rs.LASTCOMPCOND = c;
+    return;
+  }
+  if (rs.LASTCOMPCOND == ' ') {
+    rs.RESULT = rs.COND;
+  } else {
+    apply_last_connector();
+  }
+  Node& node = *rs.current_node;
+  node.next = rs.RESULT ? node.following : node.false_link;
+  rs.OLDRESULT = rs.RESULT;
+  rs.RESULT = false;
+  rs.LASTCOMPCOND = ' ';
+  rs.NEWCOND = true;
+}
+
 }  // namespace kovran

@@ -4,7 +4,7 @@
 namespace kovran {
 
 void Console::item(std::string_view text) {
-  if (column_ > 0) {
+  if (holds_) {
     if (column_ + 1 + text.size() > kWidth) {
       out_.put('\n');
       column_ = 0;
@@ -15,15 +15,15 @@ void Console::item(std::string_view text) {
   }
   out_.write(text);
   column_ += text.size();
-  if (column_ == 0)
-    column_ = 1;  // an empty item still occupies the line
+  holds_ = true;  // NOTE: after a wrap the item is the first on its line, with no blank before
 }
 
 void Console::new_line() {
-  if (column_ == 0)
+  if (!holds_)
     return;
   out_.put('\n');
   column_ = 0;
+  holds_ = false;
 }
 
 void Console::raw_line(std::string_view text) {

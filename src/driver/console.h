@@ -33,18 +33,21 @@ class Console {
   // Writes raw text as one whole line, outside the item layout (dumps, echoes).
   void raw_line(std::string_view text);
   std::size_t column() const { return column_; }
+  bool line_holds_items() const { return holds_; }
 
  private:
   void put(std::string_view text) { item(text); }
   void put(const char* text) { item(std::string_view(text)); }
   void put(const std::string& text) { item(std::string_view(text)); }
+  void put(char c) { item(std::string_view(&c, 1)); }  // a character is text, not a number
   template <typename Number>
   void put(Number n) {
     item(static_cast<std::int64_t>(n));
   }
 
   OutFile& out_;
-  std::size_t column_ = 0;
+  std::size_t column_ = 0;  // characters on the current line
+  bool holds_ = false;      // the current line holds an item (possibly an empty one)
 };
 
 }  // namespace kovran

@@ -49,9 +49,6 @@ void warning(RunState& rs, std::string_view text) {
   ++rs.diagnostics;
 }
 
-void dump_variables(RunState& rs) {
-  rs.sysprint.new_line();
-  for (const Variable& v : run_variables(rs)) rs.sysprint.raw_line(v.name + "=" + dump_value(v));
-}
+void dump_variables(RunState& rs) { dump_list(rs, run_variables(rs)); }
 
 }  // namespace kovran

@@ -2,8 +2,10 @@
 // script read statement by statement, the logic pass, the dispatch loop, the end-of-run report.
 #include "driver/kovran.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -25,30 +27,44 @@ constexpr std::size_t kMaxLine = 4096;
 constexpr const char* kUsage =
     "usage: kovran [OPTIONS] [PARM]\n"
     "\n"
-    "Runs the script PROGRAM once for every input record.\n"
+    "Compiles the script PROGRAM and runs it once for every record of the input file, then\n"
+    "reports the elapsed time and the record counts on the console (SYSPRINT).\n"
     "\n"
-    "PARM is the run options, comma-separated words of at most 100 characters in all:\n"
-    "  NAME          set a flag (DEBUG, TRACE, VERBOSE, DMP, TEST)\n"
-    "  NONAME        clear a flag\n"
-    "  NAME=VALUE    set a run variable: LC=500 (loop limit), PGSIZE=66, LNSIZE=132,\n"
-    "                DUMP=10 (records copied to FILEDUMP), T=0|1|2 (read mode),\n"
-    "                I=n (input file of mode 0), A=n,B=n (files matched by key)\n"
+    "PARM  the run options: one argument of comma-separated words, 100 characters at most.\n"
+    "  NAME            set a flag: DEBUG (node listing and trace), TRACE (trace of the\n"
+    "                  run), VERBOSE (echo each statement), DMP (dump every variable at the\n"
+    "                  end), TEST (dump the option words when an option is wrong)\n"
+    "  NONAME          clear a flag (NOTRACE)\n"
+    "  NAME=VALUE      set any run variable by name, for instance\n"
+    "                  I=n       input file FILEn of the single-file mode (needed: default 0)\n"
+    "                  T=0|1|2   read mode: one file, or two files matched by key\n"
+    "                  A=n,B=n   the two files of the matched modes\n"
+    "                  LC=n      stop the run after n executed statements (0: no limit)\n"
+    "                  DUMP=n    copy the first n records read to FILEDUMP\n"
+    "                  PGSIZE=n  lines per LISTING page (60)   LNSIZE=n  line width (80)\n"
+    "                  _DEBUG_   echo each later option as it is applied\n"
+    "  Words are upper-cased unless they contain TXT; a word is cut to 24 characters.\n"
     "\n"
-    "Files (each defaults to the file of that name in the current directory;\n"
-    "a path of - is standard input for a file read, standard output for a file written):\n"
-    "  --program PATH     the script                          (PROGRAM)\n"
-    "  --file1 PATH ... --file6 PATH   data files             (FILE1 .. FILE6)\n"
-    "  --listing PATH     the paged report printed by W L      (LISTING)\n"
-    "  --filedump PATH    records dumped under DUMP=n          (FILEDUMP)\n"
-    "  --sysprint PATH    the console: banner, diagnostics, counts (standard output)\n"
+    "Files. Each logical name is bound to the file of that name in the current directory\n"
+    "unless an option binds it. A PATH of - is standard input for a file that is read and\n"
+    "standard output for a file that is written. Both --opt PATH and --opt=PATH work.\n"
+    "  --program PATH   the script                             (default ./PROGRAM)\n"
+    "  --file1 PATH     data file 1; likewise --file2 .. --file6  (default ./FILE1 ..)\n"
+    "  --listing PATH   the paged report written by W L          (default ./LISTING)\n"
+    "  --filedump PATH  the records copied under DUMP=n          (default ./FILEDUMP)\n"
+    "  --sysprint PATH  the console                              (default standard output)\n"
+    "A file is opened when it is first used; a file never used is never created.\n"
     "\n"
     "Other options:\n"
-    "  --clock YYYY-MM-DDTHH:MM:SS   fix the clock the run reads (reproducible runs)\n"
-    "  --help                        show this text\n"
-    "  --version                     show the version and build stamp\n"
+    "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock the run reads, for reproducible runs\n"
+    "  --help                       show this text and stop\n"
+    "  --version                    show the version and the build stamp and stop\n"
+    "  --                           what follows is the PARM, even if it begins with -\n"
     "\n"
-    "Exit status: 0 normal end, 4 normal end with diagnostics, 12 run ended by an error,\n"
-    "16 unusable command line.\n";
+    "Exit status: 0 normal end; 4 normal end after a diagnostic (a statement error, a bad\n"
+    "instruction, a warning); 12 the run was ended by an error (loop limit, conversion,\n"
+    "a bad option word, a file that cannot be opened, read or written); 16 unusable\n"
+    "command line (unknown option, missing path, PARM over 100 characters), nothing run.\n";
 
 struct Clock {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -69,9 +85,17 @@ bool parse_clock(std::string_view text, Clock& c) {
     }
     return true;
   };
-  return num(0, 4, c.year) && num(5, 2, c.month) && num(8, 2, c.day) && num(11, 2, c.hour) &&
-         num(14, 2, c.minute) && num(17, 2, c.second) && c.month >= 1 && c.month <= 12 &&
-         c.day >= 1 && c.day <= 31 && c.hour < 24 && c.minute < 60 && c.second < 60;
+  if (!(num(0, 4, c.year) && num(5, 2, c.month) && num(8, 2, c.day) && num(11, 2, c.hour) &&
+        num(14, 2, c.minute) && num(17, 2, c.second))) {
+    return false;
+  }
+  static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (c.year % 4 == 0 && c.year % 100 != 0) || c.year % 400 == 0;
+  if (c.month < 1 || c.month > 12 || c.day < 1)
+    return false;
+  if (c.day > kDays[c.month - 1] || (c.month == 2 && c.day == 29 && !leap))
+    return false;
+  return c.hour < 24 && c.minute < 60 && c.second < 60;
 }
 
 Clock read_clock(const Bindings& b) {
@@ -245,7 +269,8 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
   bool options_ended = false;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
-    if (options_ended || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+    // NOTE: a lone "-" is taken as the PARM; any other word beginning with "-" is an option.
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
       if (have_parm) {
         err << "kovran: more than one PARM given (\"" << parm << "\" and \"" << arg
             << "\"); put the run options in one comma-separated word\n";
@@ -271,16 +296,23 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     }
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
+    const bool takes_value =
+        name == "--clock" ||
+        std::find(std::begin(kFileOptions), std::end(kFileOptions), name) != std::end(kFileOptions);
+    if (!takes_value) {
+      err << "kovran: unknown option " << name << " (try kovran --help)\n";
+      return false;
+    }
     std::string value;
     if (eq != std::string::npos) {
       value = arg.substr(eq + 1);
     } else if (k + 1 < args.size()) {
       value = args[++k];
     } else {
-      err << "kovran: option " << name << " needs a value\n";
+      err << "kovran: option " << name << (name == "--clock" ? " needs a value" : " needs a path")
+          << "\n";
       return false;
     }
-    bool known = false;
     for (int id = 0; id < kFileIds; ++id) {
       if (name == kFileOptions[id]) {
         if (value.empty()) {
@@ -288,7 +320,6 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
           return false;
         }
         b.path[id] = value;
-        known = true;
       }
     }
     if (name == "--clock") {
@@ -298,11 +329,6 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
         return false;
       }
       b.clock = value;
-      known = true;
-    }
-    if (!known) {
-      err << "kovran: unknown option " << name << " (try kovran --help)\n";
-      return false;
     }
   }
   if (parm.size() > kMaxParm) {

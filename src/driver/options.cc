@@ -1,9 +1,9 @@
-// driver/options.cc - OPTIONS: each PARM word becomes an assignment name=value; applied to the
-// named run variable.
+// driver/options.cc - OPTIONS: each PARM word becomes an assignment name=value; and is
+// applied to the named variable through the variable registry.
 #include "driver/options.h"
 
-#include <charconv>
 #include <string>
+#include <vector>
 
 #include "driver/diagnostics.h"
 #include "driver/variables.h"
@@ -13,116 +13,56 @@ namespace {
 
 // The option parser's own variables (dumped on an error when TEST is set).
 struct OptionWords {
-  Varying<24> WORD_;      // _WORD_: one comma-separated word of PARM
-  Area<24> WRD_;          // _WRD_: the word blank-padded
+  Varying<24> WORD_;      // _WORD_: one comma-separated word of PARM, cut to 24
+  Area<24> WRD_;          // _WRD_: the word blank-padded to 24
   Varying<100> COMMAND_;  // _COMMAND_: the assignment built from the word
   bool DEBUG_ = false;    // _DEBUG_: echo each later assignment
 };
 
+// Why a word could not be applied.
 struct OptionError {
-  bool conversion;  // a value that cannot be converted (reported first)
-  std::string value;
+  int oncode = 0;  // 0: not a conversion failure (no conversion line)
+  std::string onsource;
 };
 
 bool contains_txt(std::string_view word) {
   return word.find("TXT") != std::string_view::npos || word.find("txt") != std::string_view::npos;
 }
 
-// A number: optional sign and decimal digits, or the binary constants 1B and 0B.
-bool to_number(std::string_view text, long& out) {
-  if (text == "1B" || text == "0B") {
-    out = text[0] - '0';
-    return true;
-  }
-  if (!text.empty() && text.front() == '+')
-    text.remove_prefix(1);
-  if (text.empty())
-    return false;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, out);
-  return ec == std::errc() && ptr == end;
-}
-
-void assign(RunState& rs, OptionWords& ow, std::string_view name, std::string_view value) {
-  if (name == "_DEBUG_") {
-    long n = 0;
-    if (!to_number(value, n))
-      throw OptionError{true, std::string(value)};
-    ow.DEBUG_ = n != 0;
-    return;
-  }
-  for (Variable& v : run_variables(rs)) {
-    if (v.name != name)
-      continue;
-    long n = 0;
-    const bool quoted = value.size() >= 2 && value.front() == '\'' && value.back() == '\'';
-    switch (v.kind) {
-      case VarKind::Flag:
-        if (!to_number(value, n))
-          throw OptionError{true, std::string(value)};
-        *static_cast<bool*>(v.ref) = n != 0;
-        return;
-      case VarKind::Int16:
-        if (!to_number(value, n) || n < INT16_MIN || n > INT16_MAX) {
-          throw OptionError{true, std::string(value)};
-        }
-        *static_cast<std::int16_t*>(v.ref) = static_cast<std::int16_t>(n);
-        return;
-      case VarKind::Int32:
-        if (!to_number(value, n) || n < INT32_MIN || n > INT32_MAX) {
-          throw OptionError{true, std::string(value)};
-        }
-        *static_cast<std::int32_t*>(v.ref) = static_cast<std::int32_t>(n);
-        return;
-      case VarKind::Digit:
-        if (value.empty() || value.front() < '0' || value.front() > '9') {
-          throw OptionError{true, std::string(value)};
-        }
-        *static_cast<char*>(v.ref) = value.front();
-        return;
-      case VarKind::Char:
-        if (!quoted || value.size() < 3)
-          throw OptionError{true, std::string(value)};
-        *static_cast<char*>(v.ref) = value[1];
-        return;
-      case VarKind::Text:
-        if (!quoted)
-          throw OptionError{true, std::string(value)};
-        v.set(v.ref, value.substr(1, value.size() - 2));
-        return;
-    }
-  }
-  throw OptionError{false, ""};  // not a run variable
-}
-
-// Applies name=value; items, each ending with ";".
-void apply(RunState& rs, OptionWords& ow, std::string_view command) {
+// Applies the items of an assignment text: name=value; each ending with ";". Blanks before
+// "=" are ignored. `vars` is the registry plus _DEBUG_.
+void apply_command(const std::vector<Variable>& vars, std::string_view command) {
   while (!command.empty()) {
     const std::size_t semi = command.find(';');
     const std::string_view item = command.substr(0, semi);
     command = semi == std::string_view::npos ? std::string_view() : command.substr(semi + 1);
     const std::size_t eq = item.find('=');
     if (eq == std::string_view::npos)
-      throw OptionError{false, ""};
+      throw OptionError{};
     std::string_view name = item.substr(0, eq);
-    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);  // blanks before "="
-    if (name.empty())
-      throw OptionError{false, ""};
-    assign(rs, ow, name, item.substr(eq + 1));
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    const Variable* v = find_variable(vars, name);
+    if (v == nullptr)
+      throw OptionError{};  // not a run variable (also an empty name)
+    const std::string_view value = item.substr(eq + 1);
+    switch (assign_variable(*v, value)) {
+      case Assigned::kOk: break;
+      case Assigned::kNotConvertible: throw OptionError{kOncodeNotDigit, std::string(value)};
+      case Assigned::kOutOfRange: throw OptionError{kOncodeBadValue, std::string(value)};
+    }
   }
 }
 
-[[noreturn]] void option_error(RunState& rs, const OptionWords& ow, const OptionError& e) {
-  if (e.conversion) {
-    rs.sysprint.line("CONVERSION ERROR IN ", "OPTIONS", ", ONCODE=", kOncodeBadValue,
-                     ", ONSOURCE=", e.value);
+// The option parser's error handler: the conversion line for a bad value, then the parser's
+// variables (TEST) or "Syntax Error in PARM"; the run ends before the script is read.
+[[noreturn]] void option_error(RunState& rs, OptionWords& ow, const OptionError& e) {
+  if (e.oncode != 0) {
+    rs.sysprint.line("CONVERSION ERROR IN ", "OPTIONS", ", ONCODE=", e.oncode,
+                     ", ONSOURCE=", e.onsource);
   }
   if (rs.TEST) {
-    rs.sysprint.new_line();
-    rs.sysprint.raw_line("_WORD_=" + dump_text(ow.WORD_.view()));
-    rs.sysprint.raw_line("_WRD_=" + dump_text(ow.WRD_.view()));
-    rs.sysprint.raw_line("_COMMAND_=" + dump_text(ow.COMMAND_.view()));
-    rs.sysprint.raw_line(std::string("_DEBUG_=") + (ow.DEBUG_ ? "'1'B" : "'0'B"));
+    dump_list(rs, {text_variable("_WORD_", ow.WORD_), area_variable("_WRD_", ow.WRD_),
+                   text_variable("_COMMAND_", ow.COMMAND_), flag_variable("_DEBUG_", ow.DEBUG_)});
   } else {
     rs.sysprint.line("Syntax Error in PARM");
   }
@@ -133,15 +73,17 @@ void apply(RunState& rs, OptionWords& ow, std::string_view command) {
 
 void OPTIONS(RunState& rs, std::string_view PARM) {
   OptionWords ow;
-  std::size_t p = 0;
+  std::vector<Variable> vars = run_variables(rs);
+  vars.push_back(flag_variable("_DEBUG_", ow.DEBUG_));
   const std::size_t length = PARM.size();
-  while (p <= length) {
+  std::size_t p = 0;
+  for (;;) {
     std::size_t j = PARM.find(',', p);
     if (j == std::string_view::npos)
       j = length;
     ow.WORD_ = PARM.substr(p, j - p);  // cut to 24
     if (ow.WORD_.empty())
-      option_error(rs, ow, OptionError{false, ""});  // ",," or a last ","
+      option_error(rs, ow, OptionError{});  // two adjacent commas, or a comma at either end
     if (!contains_txt(ow.WORD_.view()))
       upper_case(ow.WORD_.data(), ow.WORD_.size());
     const std::string_view word = ow.WORD_.view();
@@ -150,6 +92,7 @@ void OPTIONS(RunState& rs, std::string_view PARM) {
     } else {
       ow.WRD_.assign_padded(word);
       if (ow.WRD_.view().substr(0, 2) == "NO") {
+        // NOTE: all 22 padded characters are kept; the blanks before "=" are ignored later.
         ow.COMMAND_ = std::string(ow.WRD_.view().substr(2)) + "=0B;";
       } else {
         ow.COMMAND_ = std::string(word) + "=1B;";
@@ -158,11 +101,11 @@ void OPTIONS(RunState& rs, std::string_view PARM) {
     if (ow.DEBUG_)
       rs.sysprint.raw_line(ow.COMMAND_.view());
     try {
-      apply(rs, ow, ow.COMMAND_.view());
+      apply_command(vars, ow.COMMAND_.view());
     } catch (const OptionError& e) {
       option_error(rs, ow, e);
     }
-    if (j == length)
+    if (j >= length)
       break;
     p = j + 1;
   }

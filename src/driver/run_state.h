@@ -203,6 +203,12 @@ Area<4096>& file_area(RunState& rs, int n);
 bool& eof_flag(RunState& rs, int n);
 std::int32_t& file_count(RunState& rs, int n);
 
+// Adds one to a record counter; it stops at the largest 32-bit value instead of overflowing.
+inline void count_one(std::int32_t& counter) {
+  if (counter < INT32_MAX)
+    ++counter;
+}
+
 }  // namespace kovran
 
 #endif  // KOVRAN_DRIVER_RUN_STATE_H_

@@ -1,24 +1,12 @@
 // driver/variables.cc - the named run variables, in dump order. ORDER DUMP.
 #include "driver/variables.h"
 
+#include <charconv>
 #include <cstdio>
+#include <limits>
 
 namespace kovran {
 namespace {
-
-template <std::size_t N>
-Variable text_var(std::string name, Varying<N>& v) {
-  return Variable{std::move(name), VarKind::Text, &v,
-                  [](void* p) { return static_cast<Varying<N>*>(p)->view(); },
-                  [](void* p, std::string_view t) { static_cast<Varying<N>*>(p)->assign(t); }};
-}
-
-template <std::size_t N>
-Variable area_var(std::string name, Area<N>& a) {
-  return Variable{std::move(name), VarKind::Text, &a,
-                  [](void* p) { return static_cast<Area<N>*>(p)->view(); },
-                  [](void* p, std::string_view t) { static_cast<Area<N>*>(p)->assign_padded(t); }};
-}
 
 Variable flag(std::string name, bool& b) { return {std::move(name), VarKind::Flag, &b}; }
 Variable i16(std::string name, std::int16_t& n) { return {std::move(name), VarKind::Int16, &n}; }
@@ -76,12 +64,12 @@ std::vector<Variable> run_variables(RunState& rs) {
       chr("QUOTE", rs.QUOTE),
       chr("HEX00", rs.HEX00),
       chr("HEXFF", rs.HEXFF),
-      text_var("LOWER", rs.LOWER),
-      text_var("UPPER", rs.UPPER),
-      text_var("AKEY", rs.AKEY),
-      text_var("BKEY", rs.BKEY),
-      text_var("BUFFER", rs.BUFFER),
-      text_var("MASK", rs.MASK),
+      text_variable("LOWER", rs.LOWER),
+      text_variable("UPPER", rs.UPPER),
+      text_variable("AKEY", rs.AKEY),
+      text_variable("BKEY", rs.BKEY),
+      text_variable("BUFFER", rs.BUFFER),
+      text_variable("MASK", rs.MASK),
       i16("J", rs.J),
       i16("M", rs.M),
       i16("N", rs.N),
@@ -93,29 +81,29 @@ std::vector<Variable> run_variables(RunState& rs) {
       i16("EXTENT", rs.EXTENT),
       i32("START_TIME", rs.START_TIME),
       i32("STOP_TIME", rs.STOP_TIME),
-      area_var("TODAY", rs.TODAY),
-      area_var("NOW", rs.NOW),
-      text_var("BLOCK", rs.BLOCK),
-      text_var("F0", rs.F0),
-      area_var("F1", rs.F1),
-      area_var("F2", rs.F2),
-      area_var("F3", rs.F3),
-      area_var("F4", rs.F4),
-      area_var("F5", rs.F5),
-      area_var("F6", rs.F6),
-      area_var("H", rs.H),
-      area_var("S", rs.S),
-      area_var("L", rs.L),
-      area_var("D", rs.D),
-      text_var("FLD", rs.FLD),
-      text_var("FILE_CODE", rs.FILE_CODE),
-      text_var("SOURCE", rs.SOURCE),
-      text_var("TARGET", rs.TARGET),
-      text_var("REPLACE", rs.REPLACE),
+      area_variable("TODAY", rs.TODAY),
+      area_variable("NOW", rs.NOW),
+      text_variable("BLOCK", rs.BLOCK),
+      text_variable("F0", rs.F0),
+      area_variable("F1", rs.F1),
+      area_variable("F2", rs.F2),
+      area_variable("F3", rs.F3),
+      area_variable("F4", rs.F4),
+      area_variable("F5", rs.F5),
+      area_variable("F6", rs.F6),
+      area_variable("H", rs.H),
+      area_variable("S", rs.S),
+      area_variable("L", rs.L),
+      area_variable("D", rs.D),
+      text_variable("FLD", rs.FLD),
+      text_variable("FILE_CODE", rs.FILE_CODE),
+      text_variable("SOURCE", rs.SOURCE),
+      text_variable("TARGET", rs.TARGET),
+      text_variable("REPLACE", rs.REPLACE),
       i16("COL1", rs.COL1),
       i16("COL2", rs.COL2),
-      area_var("A_STRING", rs.A_STRING),
-      area_var("TARGET2", rs.TARGET2),
+      area_variable("A_STRING", rs.A_STRING),
+      area_variable("TARGET2", rs.TARGET2),
       i16("LO", rs.LO),
       i16("HI", rs.HI),
       i16("MID", rs.MID),
@@ -132,9 +120,84 @@ std::vector<Variable> run_variables(RunState& rs) {
   }
   v.push_back(chr("TABLE_DEF.NAME", rs.TABLE_DEF.NAME));
   v.push_back(i16("TABLE_DEF.TABL_SIZE", rs.TABLE_DEF.TABL_SIZE));
-  v.push_back(text_var("TABLE_DEF.ARG", rs.TABLE_DEF.ARG));
-  v.push_back(text_var("TABLE_DEF.RSLT", rs.TABLE_DEF.RSLT));
+  v.push_back(text_variable("TABLE_DEF.ARG", rs.TABLE_DEF.ARG));
+  v.push_back(text_variable("TABLE_DEF.RSLT", rs.TABLE_DEF.RSLT));
   return v;
+}
+
+Variable flag_variable(std::string name, bool& b) { return flag(std::move(name), b); }
+
+const Variable* find_variable(const std::vector<Variable>& vars, std::string_view name) {
+  for (const Variable& v : vars) {
+    if (v.name == name)
+      return &v;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// A number: optional sign and decimal digits, or the binary constants 1B and 0B.
+bool to_number(std::string_view text, long long& out) {
+  if (text == "1B" || text == "0B") {
+    out = text[0] - '0';
+    return true;
+  }
+  if (!text.empty() && text.front() == '+')
+    text.remove_prefix(1);
+  if (text.empty() || text.front() == '+')
+    return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, out);
+  if (ec == std::errc::result_out_of_range) {
+    out = text.front() == '-' ? INT64_MIN : INT64_MAX;  // outside every variable's range
+    return ptr == end;
+  }
+  return ec == std::errc() && ptr == end;
+}
+
+template <typename Int>
+Assigned assign_int(void* ref, std::string_view value) {
+  long long n = 0;
+  if (!to_number(value, n))
+    return Assigned::kNotConvertible;
+  if (n < std::numeric_limits<Int>::min() || n > std::numeric_limits<Int>::max())
+    return Assigned::kOutOfRange;
+  *static_cast<Int*>(ref) = static_cast<Int>(n);
+  return Assigned::kOk;
+}
+
+}  // namespace
+
+Assigned assign_variable(const Variable& v, std::string_view value) {
+  const bool quoted = value.size() >= 2 && value.front() == '\'' && value.back() == '\'';
+  switch (v.kind) {
+    case VarKind::Flag: {
+      long long n = 0;
+      if (!to_number(value, n))
+        return Assigned::kNotConvertible;
+      *static_cast<bool*>(v.ref) = n != 0;
+      return Assigned::kOk;
+    }
+    case VarKind::Int16: return assign_int<std::int16_t>(v.ref, value);
+    case VarKind::Int32: return assign_int<std::int32_t>(v.ref, value);
+    case VarKind::Digit:
+      if (value.empty() || value.front() < '0' || value.front() > '9')
+        return Assigned::kNotConvertible;
+      *static_cast<char*>(v.ref) = value.front();
+      return Assigned::kOk;
+    case VarKind::Char:
+      if (!quoted || value.size() != 3)
+        return Assigned::kNotConvertible;
+      *static_cast<char*>(v.ref) = value[1];
+      return Assigned::kOk;
+    case VarKind::Text:
+      if (!quoted)
+        return Assigned::kNotConvertible;
+      v.set(v.ref, value.substr(1, value.size() - 2));
+      return Assigned::kOk;
+  }
+  return Assigned::kNotConvertible;
 }
 
 std::string dump_text(std::string_view text) {
@@ -164,6 +227,11 @@ std::string dump_value(const Variable& v) {
     case VarKind::Text: return dump_text(v.get(v.ref));
   }
   return "";
+}
+
+void dump_list(RunState& rs, const std::vector<Variable>& vars) {
+  rs.sysprint.new_line();
+  for (const Variable& v : vars) rs.sysprint.raw_line(v.name + "=" + dump_value(v));
 }
 
 }  // namespace kovran

@@ -127,19 +127,21 @@ void eoj_walk(RunState& rs) {
 void LOOP(RunState& rs) {
   if (rs.TRACE)
     rs.sysprint.line("<LOOP>");
-  rs.running = true;
   rs.EOF_ = false;
-  READ_RTN(rs);
+  READ_RTN(rs);  // between passes no node is running: a file failure names none
   while (!rs.EOF_) {
+    rs.running = true;
     main_pass(rs);
+    rs.running = false;
     rs.ONCE = false;
     if (rs.T == '0')
       rs.H.assign_padded(rs.BUFFER.view());
     READ_RTN(rs);
   }
+  rs.running = true;
   eoj_walk(rs);
-  rs.sysprint.new_line();
   rs.running = false;
+  rs.sysprint.new_line();  // ends the trace line
 }
 
 }  // namespace kovran

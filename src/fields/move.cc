@@ -31,7 +31,7 @@ int displacement(const RunState& rs) {
 
 // Area and columns of a target reference, shifted right by d and clipped to the area.
 std::optional<Field> shifted_target(RunState& rs, int word, int d) {
-  if (d == 0)
+  if (d == 0 || is_literal(rs))  // a literal target stays a literal, whatever the shift
     return resolve_field(rs, word);
   const std::int16_t n1 = rs.N1;
   const std::int16_t n2 = rs.N2;
@@ -60,7 +60,9 @@ void MOVE_RTN(RunState& rs) {
   const bool target_disp = word_is(node.word(4), "D");
   int d = 0;
   if (source_disp || target_disp) {
-    const int disp_word = target_disp ? 5 : 4;  // when both are D, word 4 is used
+    // Word 4 when word 3 is D (also when both are D: the operand is then the keyword itself,
+    // a one-character literal); word 5 when only word 4 is D.
+    const int disp_word = source_disp ? 4 : 5;
     parse_word(rs, disp_word);
     // NOTE: a literal displacement operand takes its number from the previous SOURCE.
     fetch_reference(rs, disp_word);
@@ -74,6 +76,7 @@ void MOVE_RTN(RunState& rs) {
     fetch_reference(rs, 2);
   }
 
+  // NOTE: when both word 3 and word 4 are D, the target-displacement form is taken.
   if (target_disp) {
     parse_word(rs, 3);
     std::optional<Field> target = shifted_target(rs, 3, d);

@@ -142,6 +142,15 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
 bool OutFile::write(std::string_view bytes) {
   if (failed_)
     return false;
+  if (stream_ != nullptr) {
+    // NOTE: no buffer of our own for "-": files that share standard output keep their order.
+    stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!*stream_) {
+      failed_ = true;
+      reason_ = "output stream failed";
+    }
+    return !failed_;
+  }
   buf_.append(bytes.data(), bytes.size());
   if (buf_.size() >= kWriteChunk)
     return flush();
@@ -160,7 +169,6 @@ bool OutFile::flush() {
       reason_ = system_reason(errno);
     }
   } else if (stream_ != nullptr) {
-    stream_->write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
     stream_->flush();
     if (!*stream_) {
       failed_ = true;

@@ -33,8 +33,8 @@ void read_single(RunState& rs) {
   rs.EOF_ = rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;
   if (rs.EOF_)
     return;
-  ++file_count(rs, n);
-  const std::int32_t sum = rs.CNT1 + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6;
+  count_one(file_count(rs, n));
+  const std::int64_t sum = std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6;
   rs.TOTAL = static_cast<std::int16_t>(static_cast<std::uint16_t>(sum));  // kept to 16 bits
   if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
     dump_record(rs, rs.I);

@@ -65,7 +65,7 @@ void WRITE_RTN(RunState& rs) {
   rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
   if (print) {
     PRINT_RTN(rs);
-    ++rs.CNTL;
+    count_one(rs.CNTL);
     return;
   }
   if (n == 0)
@@ -76,7 +76,7 @@ void WRITE_RTN(RunState& rs) {
     raise_error(rs, std::string("CANNOT WRITE ") + logical_name(n) + " (" + rs.bindings.path[n] +
                         "): " + f.error_reason());
   }
-  ++file_count(rs, n);
+  count_one(file_count(rs, n));
   file_area(rs, n).fill(' ');
 }
 

@@ -1,9 +1,90 @@
-// strings/edit.cc - TODO: to be built.
+// strings/edit.cc - the edit instruction: digits through a mask into report text.
+#include "driver/diagnostics.h"
+#include "fields/field_ref.h"
 #include "strings/strings.h"
+#include "strings/text_search.h"
 
 namespace kovran {
-void EDIT_RTN(RunState&) {}
-void FIND_RTN(RunState&) {}
-void CHANGE_RTN(RunState&) {}
-void TRANS_RTN(RunState&) {}
+namespace {
+
+constexpr std::size_t kResultWidth = Area<20>::size();  // columns of TARGET2
+
+// Walks MASK and SOURCE from the right into TARGET2, right-aligned. Mask characters: 0 copies
+// a source character, blank copies it but blanks a 0 that has only zeros to its left, a
+// period is inserted without using a source character; any other character does nothing.
+// The walk stops when either the mask or the source is used up, so high-order source
+// characters beyond the mask are dropped and no period follows an exhausted source.
+void walk_mask(RunState& rs) {
+  rs.TARGET2.fill(' ');
+  const std::string_view source = rs.SOURCE.view();
+  const std::string_view mask = rs.MASK.view();
+  // Characters 1..u-1 of the source are all 0 exactly when the first non-zero stands at u or
+  // later (or there is none).
+  const std::size_t first_nonzero = first_not_in(source, "0");
+  std::size_t u = source.size();
+  std::size_t v = mask.size();
+  std::size_t m = kResultWidth;  // the mask has at most 20 characters, so m never passes 0
+  while (v > 0 && u > 0) {
+    switch (mask[v - 1]) {
+      case '0':
+        rs.TARGET2[m - 1] = source[u - 1];
+        --m, --u;
+        break;
+      case '.':
+        rs.TARGET2[m - 1] = '.';
+        --m;
+        break;
+      case ' ': {
+        const bool zeros_left = first_nonzero == 0 || first_nonzero >= u;
+        rs.TARGET2[m - 1] = source[u - 1] == '0' && zeros_left ? ' ' : source[u - 1];
+        --m, --u;
+        break;
+      }
+      default: break;
+    }
+    --v;
+  }
+}
+
+}  // namespace
+
+// EDIT_RTN   E source target 'mask'                                   words 1, 2, 3, 4
+// Edits the source field through the mask into TARGET2 (20 columns, built from the right) and
+// stores the rightmost target-width columns of it into the target field. A target wider than
+// 20 columns gets blanks in its leading columns.
+// Errors:  unknown source area, or a literal source -> ERROR_RTN(2), the edit goes on with
+//          the previous SOURCE; unknown target area, or a literal target -> ERROR_RTN(3),
+//          nothing is stored.
+// Leaves:  MASK, SOURCE = the fetched source, TARGET2 = the edited result; FILE_CODE, N1, N2 =
+//          the parse of the target.
+void EDIT_RTN(RunState& rs) {
+  parse_word(rs, 4);
+  // NOTE: an unquoted mask is parsed as an area code, so only its first character is used.
+  rs.MASK = strip_char(rs.FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
+
+  parse_word(rs, 2);
+  if (std::optional<Field> source = resolve_field(rs, 2)) {
+    rs.SOURCE = source->view();
+  } else {
+    ERROR_RTN(rs, 2);
+  }
+
+  walk_mask(rs);
+
+  parse_word(rs, 3);
+  std::optional<Field> target = resolve_field(rs, 3);
+  if (!target) {
+    ERROR_RTN(rs, 3);
+    return;
+  }
+  // The value is as wide as the reference; a reference cut at its area's end keeps its left
+  // part, as every store does.
+  const long width = rs.N2 - rs.N1 + 1;
+  const long blanks = width - static_cast<long>(kResultWidth);  // leading columns past 20
+  for (std::size_t k = 0; k < target->size; ++k) {
+    const long column = static_cast<long>(k);
+    (*target)[k] = column < blanks ? ' ' : rs.TARGET2[static_cast<std::size_t>(column - blanks)];
+  }
+}
+
 }  // namespace kovran

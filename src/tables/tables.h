@@ -2,6 +2,8 @@
 #ifndef KOVRAN_TABLES_TABLES_H_
 #define KOVRAN_TABLES_TABLES_H_
 
+#include <string_view>
+
 #include "driver/run_state.h"
 
 namespace kovran {
@@ -15,6 +17,17 @@ void BIN_SEARCH(RunState& rs);   // exact search over the entry index
 // Checks made before any record is read (a table statement's descriptions out of range);
 // raises the error condition with a message naming the statement.
 void check_table(RunState& rs);
+
+// Longest key and longest result part: an entry text holds at most 80 characters.
+constexpr int kMaxEntry = 80;
+
+// Length of a field description (end column - start column + 1) by PARSE_FLD, which leaves
+// FLD, FILE_CODE, N1 and N2 set. A literal or an omitted description has length 1.
+int description_length(RunState& rs, std::string_view description);
+
+// The key of an entry: its first m characters, or fewer when the text is shorter (the caller
+// compares blank-extended, so nothing past the text is ever read).
+std::string_view entry_key(const TableEntry& entry, int m);
 
 }  // namespace kovran
 

@@ -1,0 +1,69 @@
+// fuzz/fuzz_run.cc - a whole run from fuzz input: the bytes are split at the first three
+// occurrences of the separator "\n@@\n" into a script, a PARM, FILE1 and FILE2. A loop limit
+// is appended to the PARM so that every run ends.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/kovran.h"
+
+namespace {
+
+std::string scratch_dir() {
+  static const std::string dir = [] {
+    char name[] = "/tmp/kovran-fuzz-XXXXXX";
+    const char* made = mkdtemp(name);
+    return std::string(made != nullptr ? made : "/tmp");
+  }();
+  return dir;
+}
+
+void put_file(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  std::string_view parts[4];
+  for (int k = 0; k < 3; ++k) {
+    const std::size_t at = input.find("\n@@\n");
+    if (at == std::string_view::npos)
+      break;
+    parts[k] = input.substr(0, at);
+    input.remove_prefix(at + 4);
+  }
+  parts[3] = input;
+  if (parts[0].empty())
+    std::swap(parts[0], parts[3]);  // no separator: all of it is the script
+  const std::string dir = scratch_dir();
+  put_file(dir + "/PROGRAM", parts[0]);
+  put_file(dir + "/FILE1", parts[2]);
+  put_file(dir + "/FILE2", parts[3]);
+  std::string parm(parts[1].substr(0, 80));
+  for (char& c : parm) {
+    if (c == '\n')
+      c = ',';
+  }
+  parm += parm.empty() ? "LC=3000" : ",LC=3000";
+  std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00", "--program", dir + "/PROGRAM"};
+  for (int n = 1; n <= 6; ++n) {
+    args.push_back("--file" + std::to_string(n));
+    args.push_back(dir + "/FILE" + std::to_string(n));
+  }
+  args.insert(args.end(), {"--listing", dir + "/LISTING", "--filedump", dir + "/FILEDUMP", parm});
+  std::istringstream in("stdin record\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  kovran::run_kovran(args, in, out, err);
+  for (int n = 3; n <= 6; ++n) std::remove((dir + "/FILE" + std::to_string(n)).c_str());
+  return 0;
+}

@@ -1,0 +1,103 @@
+// conditions/compare.cc - the character tests: field comparison, the listing line test and the
+// character-set test.
+#include <array>
+
+#include "conditions/conditions.h"
+#include "conditions/operands.h"
+#include "fields/field_ref.h"
+#include "records/records.h"
+
+namespace kovran {
+namespace {
+
+// The two-digit number of a listing line test: the text without its quotes, its first two
+// characters blank-filled, each counted by its low four bits (a blank counts as 0, so '5'
+// means 50 and '05' means 5).
+int two_digit_number(const RunState& rs, std::string_view text) {
+  text = strip_char(text, rs.QUOTE);
+  const char first = text.size() > 0 ? text[0] : ' ';
+  const char second = text.size() > 1 ? text[1] : ' ';
+  return 10 * (static_cast<unsigned char>(first) & 0x0F) +
+         (static_cast<unsigned char>(second) & 0x0F);
+}
+
+}  // namespace
+
+// IF_CFC_RTN   I first op second [conn]                                  words 1-5
+//              I C op 'nn' [conn]       listing line test
+// Compares the first operand (a field) with the second (a field or a literal) as character
+// strings, the shorter taken as extended with blanks: E equal, U unequal, L first lower,
+// G first higher. Every field reference copies its whole area into BUFFER and cuts the field
+// from there. A first operand C fetches nothing (SOURCE keeps its value); the word C alone
+// makes the test compare the listing's current line number with the number nn instead.
+// Errors:  unknown area of the first operand, or a literal there (its text is no area code)
+//          -> ERROR_RTN(2); a reference is then cut from BUFFER as it stands, a literal
+//          leaves SOURCE as it was;
+//          unknown area of the second operand (C included) -> ERROR_RTN(4), the field is cut
+//          from BUFFER as it stands.
+// Leaves:  SOURCE, TARGET = the two values; BUFFER = a copy of the last area named.
+void IF_CFC_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  parse_word(rs, 2);
+  const BufferLoad first = load_buffer(rs, 2, true);
+  // NOTE: a first operand C (with or without columns) counts as start column 0: not fetched.
+  if (first != BufferLoad::kCodeC && !is_literal(rs))
+    rs.SOURCE = buffer_field(rs, 2, first);
+
+  parse_word(rs, 4);
+  if (is_literal(rs)) {
+    rs.TARGET = rs.FILE_CODE.view();
+  } else {
+    rs.TARGET = buffer_field(rs, 4, load_buffer(rs, 4, false));
+  }
+
+  parse_word(rs, 5);
+  const char conn = connector(rs.FILE_CODE.view());
+  rs.COND = false;
+  const std::string_view op = node.word(3);
+  if (word_is(node.word(2), "C")) {
+    const std::int32_t line = listing_line_number(rs);
+    const int n = two_digit_number(rs, rs.TARGET.view());
+    rs.COND = operator_holds(op, line < n ? -1 : line > n ? 1 : 0);
+  } else {
+    rs.COND = operator_holds(op, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));
+  }
+  IF_AND_OR(rs, conn);
+}
+
+// IF_CHAR_RTN   I C field E|U set [conn]                                  words 1-6
+// E holds when every character of the field is in the set, U when at least one is not (an
+// empty field is all in the set). The set is word 5 as parsed: a literal's text, or the first
+// character of an unquoted word. A field of area C is cut from BUFFER as it stands; any other
+// area is first copied whole into BUFFER. A word 4 other than E or U never holds.
+// Errors:  unknown area of the field -> ERROR_RTN(3); the field is cut from BUFFER as it
+//          stands (a literal there leaves SOURCE as it was).
+// Leaves:  SOURCE = the field, TARGET = the set; BUFFER as above.
+void IF_CHAR_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  parse_word(rs, 3);
+  const BufferLoad load = load_buffer(rs, 3, true);
+  if (!is_literal(rs))
+    rs.SOURCE = buffer_field(rs, 3, load);
+
+  parse_word(rs, 5);
+  rs.TARGET = rs.FILE_CODE.view();
+  rs.COND = false;
+
+  std::array<bool, 256> in_set{};
+  for (const char ch : rs.TARGET.view()) in_set[static_cast<unsigned char>(ch)] = true;
+  std::size_t p = 0;  // position of the first character outside the set, 0 for none
+  const std::string_view field = rs.SOURCE.view();
+  for (std::size_t k = 0; k < field.size(); ++k) {
+    if (!in_set[static_cast<unsigned char>(field[k])]) {
+      p = k + 1;
+      break;
+    }
+  }
+  const std::string_view op = node.word(4);
+  if ((word_is(op, "E") && p == 0) || (word_is(op, "U") && p > 0))
+    rs.COND = true;
+  IF_AND_OR(rs, connector(node.word(6)));
+}
+
+}  // namespace kovran

@@ -1,0 +1,120 @@
+// conditions/compare_test.cc
+#include <gtest/gtest.h>
+
+#include "conditions/conditions.h"
+#include "conditions/if_testing.h"
+
+namespace kovran {
+namespace {
+
+struct Case {
+  const char* statement;
+  const char* record;  // F1
+  bool want;
+};
+
+// Runs each single-statement IF over its record.
+void check_cases(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.statement << " on " << c.record);
+    IfScript s({c.statement, "K", "U"});
+    s.rs.F1.assign_padded(c.record);
+    s.run(1);
+    EXPECT_EQ(s.rs.OLDRESULT, c.want);
+    EXPECT_EQ(s.printed(), "");
+  }
+}
+
+TEST(FieldComparison, PaddedCharacterOrder) {
+  check_cases({
+      {"I 1:1.5 E 'ABC'", "ABC", true},  // ABC and two blanks equals ABC
+      {"I 1:1.5 E 'ABC'", "ABCD", false},
+      {"I 1:2.4 E 'BCD'", "ABCDE", true},  // the columns, not their neighbours
+      {"I 1:1.1 G 'A'", "a", true},        // lower case is above upper case
+      {"I 1:1.3 L '\xE9'", "ZZZ", true},   // bytes compare unsigned
+      {"I 1:1.3 E AB", "A", true},         // an unquoted literal gives its first character
+      {"I 1:1.1 L '10'", "9", false},      // character order: 9 is above 10
+      {"I N 1:1.1 L '10'", "9", true},     // numeric order: 9 is below 10
+  });
+}
+
+TEST(FieldComparison, BufferHoldsTheLastAreaNamed) {
+  IfScript s({"I 1:1.3 E S:1.3", "U", "I L:1.1 E D:1.1", "U"});
+  s.rs.F1.assign_padded("ABC");
+  s.rs.S.assign_padded("ABC   tail");
+  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.rs.BUFFER.size(), 4096u);
+  EXPECT_EQ(s.rs.BUFFER.view().substr(0, 10), "ABC   tail");
+  s.run(3);
+  EXPECT_EQ(s.rs.BUFFER.size(), 42u);  // D, the second operand, was copied last
+}
+
+TEST(FieldComparison, UnknownAreasAreReportedAndCutFromBuffer) {
+  {
+    SCOPED_TRACE("second operand: cut from the copy of F1 that the first operand made");
+    IfScript s({"I 1:2.3 E Q:2.3", "K", "U"});
+    s.rs.F1.assign_padded("ABB");
+    EXPECT_EQ(s.run(1), &s.node(2));
+    EXPECT_NE(s.printed().find("\",FIELD  4  \" Q:2.3 \""), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("a literal first operand is no area: SOURCE keeps its value");
+    IfScript s({"I 'AB' E 'ZZ'", "K", "U"});
+    s.rs.SOURCE = "ZZ";
+    EXPECT_EQ(s.run(1), &s.node(2));
+    EXPECT_NE(s.printed().find(",FIELD  2 "), std::string::npos);
+  }
+}
+
+TEST(FieldComparison, ReferencePastTheAreaIsClippedAndReportedOnce) {
+  IfScript s({"I D:40.50 E 'XYZ'", "K", "U"});
+  s.rs.D.assign_padded(std::string(39, ' ') + "XYZ");
+  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.run(1), &s.node(2));
+  const std::string out = s.printed();
+  EXPECT_NE(out.find(",FIELD  2 "), std::string::npos);
+  EXPECT_EQ(out.find(",FIELD  2 "), out.rfind(",FIELD  2 "));
+}
+
+TEST(ListingLineTest, TwoDigitNumber) {
+  struct LineCase {
+    const char* statement;
+    std::int32_t line;
+    bool want;
+  };
+  for (const LineCase& c : {LineCase{"I C E '05'", 5, true}, LineCase{"I C E '5'", 50, true},
+                            LineCase{"I C E 05", 0, true},  // unquoted: only the 0 counts
+                            LineCase{"I C L '50'", 50, false}, LineCase{"I C G '50'", 51, true},
+                            LineCase{"I C E 1:1.2", 42, true}}) {
+    SCOPED_TRACE(testing::Message() << c.statement << " at line " << c.line);
+    IfScript s({c.statement, "K", "U"});
+    s.rs.F1.assign_padded("42");
+    s.rs.listing_line = c.line;
+    s.run(1);
+    EXPECT_EQ(s.rs.OLDRESULT, c.want);
+  }
+}
+
+TEST(CharacterSetTest, MembershipOfEveryCharacter) {
+  check_cases({
+      {"I C 1:1.4 E '0123456789'", "2026", true},
+      {"I C 1:1.4 E '0123456789'", "20 6", false},  // the blank is outside the set
+      {"I C 1:1.4 U '0123456789'", "20 6", true},
+      {"I C 1:1.3 E AB", "ABA", false},  // an unquoted set is its first character only
+      {"I C 1:5.4 E 'X'", "", true},     // an empty field is all in the set
+      {"I C 1:1.1 E '\xFF'", "\xFF", true},
+  });
+}
+
+TEST(CharacterSetTest, AreaCReadsBufferAsItStands) {
+  IfScript s({"I C C:1.10 E 'AB'", "K", "U", "I C Q:1.2 E 'AB'", "K", "U"});
+  s.rs.BUFFER = "ABBA";  // a short record: columns past its end are not read
+  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.rs.BUFFER.view(), "ABBA");
+  EXPECT_EQ(s.run(4), &s.node(5));  // unknown area: reported, the field cut from BUFFER
+  EXPECT_EQ(s.rs.SOURCE.view(), "AB");
+  EXPECT_NE(s.printed().find("\",FIELD  3  \" Q:1.2 \""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kovran

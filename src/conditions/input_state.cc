@@ -1,0 +1,60 @@
+// conditions/input_state.cc - the tests on the state of the input: key match, A low, B low,
+// end of input, start, and control break.
+#include "conditions/conditions.h"
+#include "conditions/operands.h"
+#include "fields/field_ref.h"
+
+namespace kovran {
+
+// IF_MATCH_RTN   I M|A|B|F|S [conn]                                        words 1-3
+// M: the A key equals the B key (blank-extended); A: the A key is lower; B: the B key is
+// lower. F: all input is exhausted (true only in the end-of-job walk, which starts at the
+// last I F statement). S: true the first time any start test is evaluated in the run.
+// Leaves:  IF_S cleared by the first start test.
+void IF_MATCH_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  const std::string_view kind = node.word(2);
+  rs.COND = false;
+  if (word_is(kind, "S")) {
+    if (rs.IF_S) {
+      rs.COND = true;
+      rs.IF_S = false;
+    }
+  } else if (word_is(kind, "F")) {
+    rs.COND = rs.EOF_;
+  } else if (word_is(kind, "M")) {
+    rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) == 0;
+  } else if (word_is(kind, "A")) {
+    rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) < 0;
+  } else if (word_is(kind, "B")) {
+    rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0;
+  }
+  IF_AND_OR(rs, connector(node.word(3)));
+}
+
+// CNTL_BRK_RTN   I field [A|O]                                             words 1-3
+// True when the field differs from the same columns of the hold area H (the previous record
+// in single-file reading; the record itself during the first pass). The field's area is
+// copied whole into BUFFER and the field cut from there; area C cuts it from BUFFER as it
+// stands (the record just read). H is never updated here.
+// Errors:  unknown area -> ERROR_RTN(2); the field is cut from BUFFER as it stands.
+//          A literal compares SOURCE and TARGET as the previous instruction left them.
+// Leaves:  SOURCE = the field, TARGET = the columns of H; BUFFER as above.
+void CNTL_BRK_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  rs.COND = false;
+  parse_word(rs, 2);
+  const BufferLoad load = load_buffer(rs, 2, true);
+  if (!is_literal(rs)) {
+    rs.SOURCE = buffer_field(rs, 2, load);
+    const std::string_view hold = rs.H.view();
+    const std::size_t first = std::min(static_cast<std::size_t>(rs.N1 - 1), hold.size());
+    const std::size_t last = std::min(static_cast<std::size_t>(rs.N2 > 0 ? rs.N2 : 0), hold.size());
+    rs.TARGET = last > first ? hold.substr(first, last - first) : std::string_view();
+  }
+  if (compare_padded(rs.TARGET.view(), rs.SOURCE.view()) != 0)
+    rs.COND = true;
+  IF_AND_OR(rs, connector(node.word(3)));
+}
+
+}  // namespace kovran

@@ -1,0 +1,98 @@
+// conditions/numeric.cc - the numeric comparison.
+#include <cstdint>
+#include <string>
+
+#include "conditions/conditions.h"
+#include "conditions/operands.h"
+#include "driver/diagnostics.h"
+#include "fields/field_ref.h"
+
+namespace kovran {
+namespace {
+
+constexpr std::size_t kDigits = 15;
+
+// Reads SOURCE as an unsigned number of 15 digits: right-aligned into fifteen zeros, the
+// blanks of SOURCE itself turned into zeros first when `blanks_are_zeros`. M := the length of
+// SOURCE. An operand longer than 15 characters does not fit: reported as `word` unless `reported`
+// already, and the result is false. Any other character than a digit is a conversion failure: the
+// run ends.
+bool digit_value(RunState& rs, int word, bool blanks_are_zeros, bool reported,
+                 std::uint64_t& value) {
+  const std::string_view text = rs.SOURCE.view();
+  rs.M = static_cast<std::int16_t>(text.size());
+  if (text.size() > kDigits) {
+    if (!reported)
+      ERROR_RTN(rs, word);
+    return false;
+  }
+  if (blanks_are_zeros) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      if (rs.SOURCE[k] == ' ')
+        rs.SOURCE[k] = '0';
+    }
+  }
+  std::string digits(kDigits, '0');
+  digits.replace(kDigits - text.size(), text.size(), text);
+  value = 0;
+  for (const char ch : digits) {
+    if (ch < '0' || ch > '9')
+      conversion_error(rs, "IF_NUMERIC", kOncodeNotDigit, digits);
+    value = value * 10 + static_cast<std::uint64_t>(ch - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+// IF_NUMERIC   I N first op second [conn]                                 words 1-6
+// Compares two unsigned numbers of up to 15 digits: E equal, U unequal, L first less,
+// G first greater. The first operand is a field, cut straight from its area; its blanks count
+// as zeros wherever they stand (42 followed by two blanks is 4200). The second is a field or a
+// literal (quoted: an unquoted word gives its first character); its blanks are not digits.
+// Each operand is right-aligned into fifteen zeros, so 00042, blanks then 42, and '42' are
+// all 42.
+// Errors:  unknown area, or no column, in the first operand -> ERROR_RTN(3); unknown area of
+//          the second -> ERROR_RTN(5); SOURCE then keeps its previous text and is used.
+//          An operand longer than 15 characters -> ERROR_RTN(3 or 5), the test is false.
+//          An operator other than E, U, L, G -> ERROR_RTN(4), the test is false.
+//          A character that is not a digit -> conversion error; the run ends.
+//          In every reported case the connector is still applied.
+// Leaves:  SOURCE = the second operand's text, M = its length. BUFFER is not used.
+void IF_NUMERIC(RunState& rs) {
+  const Node& node = *rs.current_node;
+  parse_word(rs, 3);
+  bool reported = false;
+  if (std::optional<Field> f = resolve_field(rs, 3)) {
+    rs.SOURCE = f->view();
+  } else {
+    ERROR_RTN(rs, 3);
+    reported = true;
+  }
+  std::uint64_t first = 0;
+  const bool first_fits = digit_value(rs, 3, true, reported, first);
+
+  parse_word(rs, 5);
+  reported = false;
+  if (is_literal(rs)) {
+    rs.SOURCE = strip_char(rs.FILE_CODE.view(), rs.QUOTE);
+  } else if (std::optional<Field> f = resolve_field(rs, 5)) {
+    rs.SOURCE = f->view();
+  } else {
+    ERROR_RTN(rs, 5);
+    reported = true;
+  }
+  std::uint64_t second = 0;
+  const bool second_fits = digit_value(rs, 5, false, reported, second);
+
+  rs.COND = false;
+  const std::string_view op = node.word(4);
+  if (!is_operator(op)) {
+    ERROR_RTN(rs, 4);
+  } else if (first_fits && second_fits) {
+    rs.COND = operator_holds(op, first < second ? -1 : first > second ? 1 : 0);
+  }
+  IF_AND_OR(rs, connector(node.word(6)));
+}
+
+}  // namespace kovran

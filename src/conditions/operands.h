@@ -1,0 +1,41 @@
+// conditions/operands.h - what the IF tests share: operands read through BUFFER, the four
+// operators, and the connector character.
+#ifndef KOVRAN_CONDITIONS_OPERANDS_H_
+#define KOVRAN_CONDITIONS_OPERANDS_H_
+
+#include <string_view>
+
+#include "driver/run_state.h"
+
+namespace kovran {
+
+// What the area code of the last parse did to BUFFER.
+enum class BufferLoad {
+  kArea,     // an area (1..6, S, L, D) was copied whole into BUFFER
+  kCodeC,    // code C (where accepted): BUFFER stands as it was
+  kUnknown,  // any other code: reported, BUFFER stands as it was
+};
+
+// Looks up FILE_CODE of the last parse. An area is copied whole into BUFFER (4096 characters,
+// 166 for L, 42 for D); C is accepted only when `accept_c`; any other code is reported with
+// ERROR_RTN(word). A literal is looked up the same way: its text is rarely an area code.
+BufferLoad load_buffer(RunState& rs, int word, bool accept_c);
+
+// Columns N1..N2 of BUFFER (N1 > 0). After an area was copied they are resolved against that
+// area (clipped to it, the first clip of the node reported as `word`); otherwise they are
+// clipped to BUFFER's current length.
+std::string_view buffer_field(RunState& rs, int word, BufferLoad load);
+
+// True when `op` is one of the operator words E, U, L, G.
+bool is_operator(std::string_view op);
+
+// Whether `op` holds for a comparison whose outcome is `cmp` (<0, 0, >0): E equal, U unequal,
+// L less, G greater. Any other word never holds.
+bool operator_holds(std::string_view op, int cmp);
+
+// The connector character: the first character of `text`, a blank when it is empty.
+inline char connector(std::string_view text) { return text.empty() ? ' ' : text.front(); }
+
+}  // namespace kovran
+
+#endif  // KOVRAN_CONDITIONS_OPERANDS_H_

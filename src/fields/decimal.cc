@@ -1,0 +1,101 @@
+// fields/decimal.cc - exact decimal arithmetic for the arithmetic instructions.
+#include "fields/decimal.h"
+
+#include <cassert>
+
+namespace kovran {
+namespace {
+
+constexpr std::uint64_t power_of_ten(int n) {
+  std::uint64_t p = 1;
+  for (int k = 0; k < n; ++k) p *= 10;
+  return p;
+}
+
+// `value` (below 10^width) as `width` digits with leading zeros, written at `out`.
+void put_digits(std::uint64_t value, int width, char* out) {
+  for (int k = width - 1; k >= 0; --k) {
+    out[k] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+}
+
+}  // namespace
+
+std::string zero_filled(std::string_view text) {
+  if (text.size() > kDecimalDigits)
+    text.remove_prefix(text.size() - kDecimalDigits);
+  std::string digits(kDecimalDigits - text.size(), '0');
+  digits.append(text);
+  return digits;
+}
+
+std::optional<std::uint64_t> digits_value(std::string_view digits) {
+  assert(digits.size() <= kDecimalDigits);
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9')
+      return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value;
+}
+
+DecimalResult decimal_add(std::uint64_t b, std::uint64_t a) {
+  assert(a < kDecimalLimit && b < kDecimalLimit);
+  const std::uint64_t sum = b + a;  // below 2 * 10^15: no wrap
+  if (sum >= kDecimalLimit)
+    return {0, DecimalFault::kOverflow};
+  return {sum, DecimalFault::kNone};
+}
+
+DecimalResult decimal_subtract(std::uint64_t b, std::uint64_t a) {
+  if (a > b)
+    return {0, DecimalFault::kNegative};
+  return {b - a, DecimalFault::kNone};
+}
+
+DecimalResult decimal_multiply(std::uint64_t a, std::uint64_t b, int decimals) {
+  assert(decimals >= 0 && decimals <= kMaxDecimals);
+  assert(a < kDecimalLimit && b < kDecimalLimit);
+  const std::uint64_t limit = power_of_ten(static_cast<int>(kDecimalDigits) - decimals);
+  // a * b < limit exactly when a == 0 or b <= (limit - 1) / a: the product is never formed
+  // when it could pass 64 bits.
+  if (a != 0 && b > (limit - 1) / a)
+    return {0, DecimalFault::kOverflow};
+  return {a * b, DecimalFault::kNone};
+}
+
+std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int decimals) {
+  assert(decimals >= 0 && decimals <= kMaxDecimals);
+  if (b == 0)
+    return std::nullopt;
+  Quotient q;
+  q.decimals = decimals;
+  q.whole = a / b;
+  std::uint64_t rest = a % b;  // below b < 10^15, so rest * 10 stays below 10^16
+  for (int k = 0; k < decimals; ++k) {
+    rest *= 10;
+    q.fraction = q.fraction * 10 + static_cast<std::uint32_t>(rest / b);
+    rest %= b;
+  }
+  return q;
+}
+
+std::string edit_whole(std::uint64_t value) {
+  assert(value < kDecimalLimit);
+  std::string out(kDecimalDigits, '0');
+  put_digits(value, static_cast<int>(kDecimalDigits), out.data());
+  return out;
+}
+
+std::string edit_quotient(const Quotient& q) {
+  std::string out(kDecimalDigits, '0');
+  // High-order integer digits that do not fit the nine positions are dropped.
+  put_digits(q.whole % power_of_ten(kQuotientIntegerDigits), kQuotientIntegerDigits, out.data());
+  put_digits(q.fraction * power_of_ten(kMaxDecimals - q.decimals), kMaxDecimals,
+             out.data() + kQuotientIntegerDigits);
+  return out;
+}
+
+}  // namespace kovran

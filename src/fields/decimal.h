@@ -1,0 +1,69 @@
+// fields/decimal.h - exact unsigned decimal arithmetic on numbers of at most 15 digits, as the
+// arithmetic instructions use it. Whole numbers only, held in 64 bits; products and shifted
+// dividends are never formed beyond what 64 bits hold exactly. No floating point.
+#ifndef KOVRAN_FIELDS_DECIMAL_H_
+#define KOVRAN_FIELDS_DECIMAL_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kovran {
+
+constexpr std::size_t kDecimalDigits = 15;                      // digits of every operand
+constexpr std::uint64_t kDecimalLimit = 1'000'000'000'000'000;  // 10^15: every value is below
+constexpr int kQuotientIntegerDigits = 9;                       // integer digits of a quotient
+constexpr int kMaxDecimals = 6;                                 // decimal places at most
+
+// The text right-aligned in 15 positions filled with the digit zero; the empty text gives 15
+// zeros. Only the last 15 characters of a longer text count (callers reject those first).
+std::string zero_filled(std::string_view text);
+
+// The value of a text of digits 0-9 only (at most 15 of them); nothing when any character is
+// not a digit.
+std::optional<std::uint64_t> digits_value(std::string_view digits);
+
+enum class DecimalFault {
+  kNone,
+  kOverflow,        // the result needs more digits than it may have
+  kNegative,        // a difference below zero
+  kDivisionByZero,  // a divisor of zero
+};
+
+struct DecimalResult {
+  std::uint64_t value = 0;  // valid when fault is kNone
+  DecimalFault fault = DecimalFault::kNone;
+};
+
+// b + a, at most 15 digits.
+DecimalResult decimal_add(std::uint64_t b, std::uint64_t a);
+
+// b - a, never below zero.
+DecimalResult decimal_subtract(std::uint64_t b, std::uint64_t a);
+
+// a * b as a whole number that must fit 15 - decimals digits (decimals 0 to 6): the product is
+// carried as a 15-digit fixed-point value with that many decimal places.
+DecimalResult decimal_multiply(std::uint64_t a, std::uint64_t b, int decimals);
+
+// A quotient cut after a number of decimal places: the whole part and those decimal digits.
+struct Quotient {
+  std::uint64_t whole = 0;     // below 10^15
+  std::uint32_t fraction = 0;  // the decimal digits read as a number, below 10^decimals
+  int decimals = 0;            // 0 to 6
+};
+
+// floor(a * 10^decimals / b) as whole part and fraction (decimals 0 to 6), computed exactly by
+// long division; nothing when b is zero.
+std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int decimals);
+
+// A whole number below 10^15 as 15 digits with leading zeros.
+std::string edit_whole(std::uint64_t value);
+
+// A quotient as 15 digits: 9 integer digits then 6 decimal digits, no sign and no point.
+// Integer digits above the ninth are dropped.
+std::string edit_quotient(const Quotient& q);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_FIELDS_DECIMAL_H_

@@ -1,0 +1,98 @@
+// fields/decimal_test.cc
+#include "fields/decimal.h"
+
+#include <gtest/gtest.h>
+
+namespace kovran {
+namespace {
+
+constexpr std::uint64_t kNines = 999'999'999'999'999;  // the largest 15-digit number
+
+TEST(Decimal, OperandTextsAreZeroFilledOnTheLeft) {
+  EXPECT_EQ(zero_filled(""), "000000000000000");
+  EXPECT_EQ(zero_filled("5"), "000000000000005");
+  EXPECT_EQ(zero_filled("123456789012345"), "123456789012345");
+  EXPECT_EQ(zero_filled("A1"), "0000000000000A1");  // no checking here
+  EXPECT_EQ(digits_value("000000000000000"), 0u);
+  EXPECT_EQ(digits_value("999999999999999"), kNines);
+  EXPECT_EQ(digits_value("000000000000010"), 10u);
+  for (const char* bad :
+       {"0000000000000 1", "00000000000001A", "-00000000000001", "0000000000001.5", "/", ":"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(digits_value(bad).has_value());
+  }
+}
+
+TEST(Decimal, AddAndSubtractStayWithinFifteenDigits) {
+  EXPECT_EQ(decimal_add(999, 1).value, 1000u);  // the caller drops the carry, not the adder
+  EXPECT_EQ(decimal_add(kNines - 1, 1).value, kNines);
+  EXPECT_EQ(decimal_add(kNines, 1).fault, DecimalFault::kOverflow);
+  EXPECT_EQ(decimal_add(kNines, kNines).fault, DecimalFault::kOverflow);
+  EXPECT_EQ(decimal_subtract(10, 2).value, 8u);
+  EXPECT_EQ(decimal_subtract(2, 2).value, 0u);
+  EXPECT_EQ(decimal_subtract(kNines, kNines - 1).value, 1u);
+  EXPECT_EQ(decimal_subtract(2, 3).fault, DecimalFault::kNegative);
+}
+
+TEST(Decimal, ProductMustFitFifteenMinusDecimalsDigits) {
+  EXPECT_EQ(decimal_multiply(150, 3, 0).value, 450u);
+  EXPECT_EQ(decimal_multiply(150, 3, 2).value, 450u);  // a whole product is unchanged by d
+  EXPECT_EQ(decimal_multiply(0, kNines, 6).value, 0u);
+  EXPECT_EQ(decimal_multiply(kNines, 1, 0).value, kNines);
+  // For each d the largest product allowed is 15 - d nines; one more overflows.
+  std::uint64_t limit = 1'000'000'000'000'000;
+  for (int d = 0; d <= 6; ++d, limit /= 10) {
+    SCOPED_TRACE(d);
+    EXPECT_EQ(decimal_multiply(limit - 1, 1, d).fault, DecimalFault::kNone);
+    EXPECT_EQ(decimal_multiply(limit / 10, 10, d).fault, DecimalFault::kOverflow);
+  }
+  EXPECT_EQ(decimal_multiply(999'999, 999'999'999, 0).value, 999'998'999'000'001u);
+  // 2^32 * 2^32 wraps to 0 in 64 bits; it must be seen as an overflow, not as 0.
+  EXPECT_EQ(decimal_multiply(4'294'967'296, 4'294'967'296, 0).fault, DecimalFault::kOverflow);
+  EXPECT_EQ(decimal_multiply(kNines, kNines, 0).fault, DecimalFault::kOverflow);
+}
+
+TEST(Decimal, QuotientIsTruncatedAfterDecimals) {
+  struct Case {
+    std::uint64_t a, b;
+    int d;
+    std::uint64_t whole;
+    std::uint32_t fraction;
+  };
+  const Case cases[] = {
+      {10, 4, 0, 2, 0},                    // 2
+      {10, 4, 1, 2, 5},                    // 2.5
+      {10, 4, 2, 2, 50},                   // 2.50
+      {2, 3, 2, 0, 66},                    // 0.66, not rounded
+      {1, 7, 6, 0, 142857},                // 0.142857
+      {kNines, 1, 6, kNines, 0},           // a dividend of 15 digits
+      {kNines - 1, kNines, 6, 0, 999999},  // remainders near 10^15
+      {1, kNines, 6, 0, 0},                // a divisor of 15 digits
+      {0, 5, 3, 0, 0},                     // an empty dividend
+      {123'456'789'012'345, 1000, 3, 123'456'789'012, 345},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.a) + "/" + std::to_string(c.b) + " d=" + std::to_string(c.d));
+    const std::optional<Quotient> q = decimal_divide(c.a, c.b, c.d);
+    ASSERT_TRUE(q.has_value());
+    EXPECT_EQ(q->whole, c.whole);
+    EXPECT_EQ(q->fraction, c.fraction);
+  }
+  EXPECT_FALSE(decimal_divide(5, 0, 2).has_value());
+}
+
+TEST(Decimal, Edits) {
+  EXPECT_EQ(edit_whole(0), "000000000000000");
+  EXPECT_EQ(edit_whole(450), "000000000000450");
+  EXPECT_EQ(edit_whole(kNines), "999999999999999");
+  // Nine integer digits, then the fraction scaled to six places.
+  EXPECT_EQ(edit_quotient({2, 5, 1}), "000000002500000");
+  EXPECT_EQ(edit_quotient({0, 66, 2}), "000000000660000");
+  EXPECT_EQ(edit_quotient({0, 142857, 6}), "000000000142857");
+  EXPECT_EQ(edit_quotient({7, 0, 0}), "000000007000000");
+  // Integer digits above the ninth are dropped.
+  EXPECT_EQ(edit_quotient({1'234'567'890, 5, 1}), "234567890500000");
+}
+
+}  // namespace
+}  // namespace kovran

@@ -1,0 +1,87 @@
+// strings/change_test.cc
+#include "strings/strings.h"
+#include "strings/test_support.h"
+
+namespace kovran {
+namespace {
+
+using ChangeTest = StringsTest;
+
+TEST_F(ChangeTest, TheRestOfSShifts) {
+  put(rs.S, 1, "AB AB");
+  put(rs.S, 4094, "MYZ");
+  compile("CH AB 'XYZ'");
+  CHANGE_RTN(rs);
+  EXPECT_EQ(columns(rs.S, 1, 9), "XYZ XYZ  ");
+  EXPECT_EQ(columns(rs.S, 4093, 4096), "   M");  // Y and Z pushed out past column 4096
+
+  rs.S.fill(' ');
+  put(rs.S, 1, "A-B-C");
+  put(rs.S, 4096, "E");
+  compile("A '-' ''");  // A is the same instruction; an empty replacement deletes
+  CHANGE_RTN(rs);
+  EXPECT_EQ(columns(rs.S, 1, 5), "ABC  ");
+  EXPECT_EQ(columns(rs.S, 4093, 4096), " E  ");
+}
+
+TEST_F(ChangeTest, GrowingReplacementEnds) {
+  // Each pass finds the A just written one column further on; the run of A grows to the end
+  // of S, or of the range, and the loop ends there.
+  put(rs.S, 1, "A");
+  compile("CH A 'AA'");
+  CHANGE_RTN(rs);
+  EXPECT_EQ(rs.S.view(), std::string(4096, 'A'));
+  EXPECT_EQ(rs.U, 4096);
+
+  rs.S.fill(' ');
+  put(rs.S, 1, "A");
+  compile("CH A 1/10 'AA'");
+  CHANGE_RTN(rs);
+  EXPECT_EQ(columns(rs.S, 1, 12), "AAAAAAAAAAA ");
+}
+
+TEST_F(ChangeTest, RangeLimitsWhereOccurrencesBegin) {
+  // XX at 9 is before the range; XX at 15 becomes Y, which pulls XX from 20 to 19, inside the
+  // range; XX at 30 has moved to 28, past it, and ends the instruction.
+  put(rs.S, 1, "........XX....XX...XX........XX");
+  compile("CH XX 10/20 'Y'");
+  CHANGE_RTN(rs);
+  EXPECT_EQ(columns(rs.S, 1, 31), "........XX....Y...Y........XX  ");
+
+  rs.S.fill(' ');
+  put(rs.S, 1, "AAAAAAAA");
+  compile("CH A 5 'B'");  // a single column
+  CHANGE_RTN(rs);
+  EXPECT_EQ(columns(rs.S, 1, 8), "AAAABAAA");
+}
+
+TEST_F(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
+  struct Case {
+    const char* range;
+    int col1;
+    int col2;
+  };
+  const Case cases[] = {
+      {"0012/0020", 12, 20},
+      {"A1", 11, 11},               // low four bits of A are 1
+      {"1234567", -27577, -27577},  // last six: 234567, wrapped
+      {"0/70000", 0, 4464},
+      {"40000/40010", -25536, -25526},
+      {"/", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.range);
+    rs.S.fill(' ');
+    put(rs.S, 1, "AAA");
+    compile(std::string("CH A ") + c.range + " 'B'");
+    CHANGE_RTN(rs);
+    EXPECT_EQ(rs.COL1, c.col1);
+    EXPECT_EQ(rs.COL2, c.col2);
+    std::string expect;
+    for (int k = 1; k <= 3; ++k) expect += k >= c.col1 && k <= c.col2 ? 'B' : 'A';
+    EXPECT_EQ(columns(rs.S, 1, 3), expect);
+  }
+}
+
+}  // namespace
+}  // namespace kovran

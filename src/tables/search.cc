@@ -1,0 +1,133 @@
+// tables/search.cc - the table lookup: exact by halving the index, or the nearest entry above
+// or below the argument by walking the sorted list.
+#include <algorithm>
+#include <optional>
+
+#include "driver/diagnostics.h"
+#include "fields/field_ref.h"
+#include "tables/tables.h"
+
+namespace kovran {
+namespace {
+
+// Stores the result part of `entry` (from position N to its end) into the result field.
+// A literal or unknown result area reports word 3 and stores nothing.
+void store_result(RunState& rs, const TableEntry& entry) {
+  const std::string_view text = entry.TABLENTRY.view();
+  const std::size_t from = rs.N > 1 ? static_cast<std::size_t>(rs.N - 1) : 0;
+  const Varying<80> result(from < text.size() ? text.substr(from) : std::string_view());
+  rs.FLD = rs.TABLE_DEF.RSLT.view();
+  PARSE_FLD(rs);
+  std::optional<Field> target = resolve_field(rs, 3);
+  if (!target) {
+    ERROR_RTN(rs, 3);
+    return;
+  }
+  store_field(*target, result.view());
+}
+
+// SOURCE compared with the key of `entry`: <0, 0 or >0.
+int compare_key(const RunState& rs, const TableEntry& entry) {
+  return compare_padded(rs.SOURCE.view(), entry_key(entry, rs.M));
+}
+
+// Mode H: the first entry along the list whose key is not below SOURCE.
+void search_high(RunState& rs) {
+  const TableEntry* e = rs.first_entry;
+  for (int v = 1; v <= rs.TABLE_DEF.TABL_SIZE && e != nullptr; ++v, e = e->next) {
+    rs.V = static_cast<std::int16_t>(v);
+    if (compare_key(rs, *e) <= 0) {
+      store_result(rs, *e);
+      return;
+    }
+  }
+  rs.V = static_cast<std::int16_t>(std::min(rs.TABLE_DEF.TABL_SIZE + 1, INT16_MAX));
+}
+
+// Mode L: the last entry along the list whose key is not above SOURCE.
+void search_low(RunState& rs) {
+  const TableEntry* e = rs.last_entry;
+  for (int v = rs.TABLE_DEF.TABL_SIZE; v > 0 && e != nullptr; --v, e = e->previous) {
+    rs.V = static_cast<std::int16_t>(v);
+    if (compare_key(rs, *e) >= 0) {
+      store_result(rs, *e);
+      return;
+    }
+  }
+  rs.V = 0;
+}
+
+}  // namespace
+
+// BIN_SEARCH   exact search for SOURCE over the entry index, halving LO..HI
+// Leaves:  MATCH set when an entry's key (its first M characters) equals SOURCE, and then
+//          current_entry = that entry; LO, HI, MID, FLD = the last bounds and key examined.
+void BIN_SEARCH(RunState& rs) {
+  const int size = static_cast<int>(rs.entry_index.size());
+  rs.LO = 1;
+  rs.HI = static_cast<std::int16_t>(size);
+  rs.MATCH = false;
+  while (rs.HI >= rs.LO && !rs.MATCH) {
+    rs.MID = static_cast<std::int16_t>((rs.LO + rs.HI) / 2);  // int: no 16-bit overflow
+    const TableEntry& entry = *rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
+    rs.FLD = entry_key(entry, rs.M);
+    const int c = compare_padded(rs.SOURCE.view(), rs.FLD.view());
+    if (c == 0) {
+      rs.MATCH = true;
+      rs.current_entry = rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
+    } else if (c > 0) {
+      rs.LO = static_cast<std::int16_t>(rs.MID + 1);
+    } else {
+      rs.HI = static_cast<std::int16_t>(rs.MID - 1);
+    }
+  }
+}
+
+// SEARCH   L name mode                                                     words 1, 2, 3
+// Takes the argument from the field ARG of the table statement, finds an entry and copies its
+// result part into the field RSLT, left-aligned, cut or blank-filled to the field's width.
+// Mode E: the entry whose key equals the argument. Mode H: the entry with the smallest key
+// not below it. Mode L: the entry with the largest key not above it. Keys are the first M
+// characters of an entry (M the argument length), compared blank-extended. Word 2 is not
+// examined. When no entry is found, or no table was defined, nothing is stored.
+// NOTE: any other mode word does nothing at all, not even fetch the argument.
+// Errors:  unknown argument area -> ERROR_RTN(2); the previous SOURCE is the argument.
+//          literal or unknown result area -> ERROR_RTN(3); nothing is stored.
+// Leaves:  SOURCE = the argument (kept when ARG is a literal); M = its length, N = M + 1;
+//          V = the walk counter of the range modes; MATCH, LO, HI, MID of the exact mode.
+void SEARCH(RunState& rs) {
+  const std::string_view mode = rs.current_node->word(3);
+  const bool exact = word_is(mode, "E");
+  const bool high = word_is(mode, "H");
+  const bool low = word_is(mode, "L");
+  if (!exact && !high && !low)
+    return;
+
+  rs.FLD = rs.TABLE_DEF.ARG.view();
+  PARSE_FLD(rs);
+  if (!is_literal(rs)) {
+    std::optional<Field> argument = resolve_field(rs, 2);
+    if (argument) {
+      rs.SOURCE = argument->view();
+    } else {
+      ERROR_RTN(rs, 2);
+    }
+  }
+  rs.M = static_cast<std::int16_t>(rs.N2 - rs.N1 + 1);
+  rs.N = static_cast<std::int16_t>(rs.M + 1);
+
+  // Without a table statement naming the table there is no sorted list and no index.
+  if (!rs.table_sorted)
+    return;
+  if (exact) {
+    BIN_SEARCH(rs);
+    if (rs.MATCH)
+      store_result(rs, *rs.current_entry);
+  } else if (high) {
+    search_high(rs);
+  } else {
+    search_low(rs);
+  }
+}
+
+}  // namespace kovran

@@ -1,0 +1,113 @@
+// tables/search_test.cc
+#include <gtest/gtest.h>
+
+#include "tables/test_table.h"
+
+namespace kovran {
+namespace {
+
+// Keys 100, 200, 300 loaded out of order; the argument is F1 columns 1-3, the result F2
+// columns 1-5, with a marker in column 6 that no lookup may touch.
+struct Lookup : TableRun {
+  explicit Lookup(const char* table = "T X 1:1.3 2:1.5") {
+    statement("U STOP PROGRAM");
+    statement(table);
+    entries({"'300THREE'", "'100ONE'", "'200TWO'"});
+    SORT_RTN(rs);
+  }
+  // Runs "L X mode" with the argument in F1; returns F2 columns 1-6.
+  std::string run(const char* mode, const char* argument) {
+    statement(std::string("L X ") + mode);
+    rs.F1.assign_padded(argument);
+    rs.F2.assign_padded("#####|");
+    SEARCH(rs);
+    return std::string(rs.F2.view().substr(0, 6));
+  }
+};
+
+TEST(TableSearch, ModesAtTheBoundaries) {
+  struct Case {
+    const char* mode;
+    const char* argument;
+    const char* stored;
+  } cases[] = {
+      {"E", "200", "TWO  |"}, {"E", "100", "ONE  |"}, {"E", "300", "THREE|"},
+      {"E", "150", "#####|"}, {"E", "20", "#####|"},  {"E", "400", "#####|"},
+      {"H", "150", "TWO  |"}, {"L", "150", "ONE  |"}, {"H", "350", "#####|"},
+      {"L", "050", "#####|"}, {"H", "100", "ONE  |"}, {"L", "100", "ONE  |"},
+      {"H", "300", "THREE|"}, {"L", "300", "THREE|"}, {"H", "050", "ONE  |"},
+      {"L", "350", "THREE|"}, {"H", "299", "THREE|"}, {"L", "201", "TWO  |"},
+      {"Q", "200", "#####|"}, {"", "200", "#####|"},  {"EX", "200", "#####|"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.mode) + " " + c.argument);
+    Lookup t;
+    EXPECT_EQ(t.run(c.mode, c.argument), c.stored);
+    EXPECT_EQ(t.rs.diagnostics, 0);
+  }
+}
+
+TEST(TableSearch, BadAreasAreReportedByWord) {
+  {
+    SCOPED_TRACE("argument area Q: field 2, the previous SOURCE is the argument");
+    Lookup t("T X Q:1.3 2:1.5");
+    t.rs.SOURCE = "200";
+    EXPECT_EQ(t.run("E", "100"), "TWO  |");
+    EXPECT_NE(t.console().find("ERROR IN LINE \" 3 \",FIELD  2  \" X \""), std::string::npos)
+        << t.console();
+  }
+  {
+    SCOPED_TRACE("a literal argument keeps SOURCE without a report");
+    Lookup t("T X 'ABC' 2:1.5");
+    t.rs.SOURCE = "3";  // the key is then 1 character, the result from column 2 on
+    EXPECT_EQ(t.run("H", "100"), "00THR|");
+    EXPECT_EQ(t.rs.diagnostics, 0);
+  }
+  for (const char* table : {"T X 1:1.3 Q:1.5", "T X 1:1.3 'RESULT'"}) {
+    SCOPED_TRACE(table);
+    Lookup t(table);
+    EXPECT_EQ(t.run("E", "100"), "#####|");
+    EXPECT_NE(t.console().find("ERROR IN LINE \" 3 \",FIELD  3  \" E \""), std::string::npos)
+        << t.console();
+  }
+}
+
+TEST(TableSearch, NoTableOrNoEntriesFindsNothing) {
+  for (const char* mode : {"E", "H", "L"}) {
+    SCOPED_TRACE(mode);
+    TableRun t;  // entries but no sort (no table name): there is no index to search
+    t.statement("T X 1:1.3 2:1.5");
+    t.entries({"'100ONE'"});
+    t.statement(std::string("L X ") + mode);
+    t.rs.F1.assign_padded("100");
+    t.rs.F2.assign_padded("KEEP");
+    SEARCH(t.rs);
+    EXPECT_EQ(t.rs.F2.view().substr(0, 5), "KEEP ");
+
+    TableRun e;  // a declared table without entries
+    e.statement("T X 1:1.3 2:1.5");
+    SORT_RTN(e.rs);
+    e.statement(std::string("L X ") + mode);
+    e.rs.F2.assign_padded("KEEP");
+    SEARCH(e.rs);
+    EXPECT_EQ(e.rs.F2.view().substr(0, 5), "KEEP ");
+  }
+}
+
+TEST(TableSearch, EntryShorterThanItsKeyHasAnEmptyResult) {
+  TableRun t;
+  t.statement("T X 1:1.4 2:1.3");
+  t.entries({"'AB'", "'AC00XYZ'"});
+  SORT_RTN(t.rs);
+  for (const char* mode : {"E", "H", "L"}) {
+    SCOPED_TRACE(mode);
+    t.statement(std::string("L X ") + mode);
+    t.rs.F1.assign_padded("AB");
+    t.rs.F2.assign_padded("###");
+    SEARCH(t.rs);
+    EXPECT_EQ(t.rs.F2.view().substr(0, 4), "    ");
+  }
+}
+
+}  // namespace
+}  // namespace kovran
