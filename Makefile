@@ -6,7 +6,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
 
-.PHONY: all build test test-plain test-asan demo install format-check clean fuzz
+.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz
 
 all: build
 
