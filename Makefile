@@ -37,6 +37,7 @@ format-check:
 # make bench: kovran against mawk, gawk, perl and GnuCOBOL on 10^6 records (see bench/README.md);
 # make bench BENCH_ARGS=--quick for 10^5 records, BENCH_ARGS="--records 10000000" for 10^7.
 bench:
+	python3 bench/test_bench.py
 	python3 bench/run.py --build-dir $(BUILD) --output bench/work/results.md $(BENCH_ARGS)
 
 FUZZ_BUILD   ?= build-fuzz

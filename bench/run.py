@@ -452,7 +452,7 @@ def versions(impls):
                 r = subprocess.run(probes[impl], stdout=subprocess.PIPE,
                                    stderr=subprocess.STDOUT, timeout=10)
                 first = r.stdout.decode("utf-8", "replace").strip().splitlines()[0]
-                out.append(f"{impl}: {first.strip()[:60]}")
+                out.append(f"{impl}: {first.split(',')[0].strip()[:60]}")
             except (OSError, IndexError, subprocess.TimeoutExpired):
                 pass
     return out
@@ -466,13 +466,13 @@ def report(jobs, impls, notes, n, rounds, times, status, instr):
                              ).stdout.decode().strip()
     except OSError:
         rev = "?"
-    lines.append(f"N = {n} records per file, {rounds} rounds, median wall time; "
+    lines.append(f"- N = {n} records per file, {rounds} rounds, median wall time; "
                  f"kovran at {rev}; {datetime.date.today().isoformat()}")
-    lines.append(f"machine: {machine_line()}")
+    lines.append(f"- machine: {machine_line()}")
     for v in versions(impls):
-        lines.append(v)
+        lines.append(f"- {v}")
     for note in notes:
-        lines.append(note)
+        lines.append(f"- {note}")
     lines.append("")
     lines.append("| job | program | median s | records/s | peak RSS MiB | ratio to mawk | output |")
     lines.append("|---|---|---:|---:|---:|---:|---|")

@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Checks of the benchmark kit itself: the generated data has the promised shape, and the
+runner's comparison names the first differing line.   python3 bench/test_bench.py"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import run  # noqa: E402
+
+
+class GeneratedData(unittest.TestCase):
+    N = 3000
+
+    @classmethod
+    def setUpClass(cls):
+        os.makedirs(run.WORK, exist_ok=True)
+        cls.gen = run.build_gen()
+        cls.tmp = tempfile.TemporaryDirectory()
+        subprocess.run([cls.gen, str(cls.N), cls.tmp.name], check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def lines(self, name):
+        with open(os.path.join(self.tmp.name, name), "rb") as f:
+            data = f.read()
+        self.assertTrue(data.endswith(b"\n"), name)
+        return data[:-1].split(b"\n")
+
+    def test_records_are_100_bytes_in_the_documented_layout(self):
+        for name in ("master.dat", "trans.dat", "bystate.dat"):
+            recs = self.lines(name)
+            self.assertEqual(len(recs), self.N, name)
+            for r in recs:
+                with self.subTest(file=name, record=r):
+                    self.assertEqual(len(r), 100)
+                    self.assertTrue(r[0:10].isdigit())         # key
+                    self.assertTrue(r[40:49].isdigit())        # amount in cents
+                    self.assertLess(int(r[40:49]), 10000000)   # 10^7 records total in 15 digits
+                    self.assertTrue(r[49:51].isalpha() and r[49:51].isupper())  # state
+                    self.assertLess(int(r[51:55]), 2000)       # product code
+                    self.assertRegex(r[63:75], rb"^\d{3}-\d{3}-\d{4}$")
+                    self.assertNotEqual(r[99:100], b" ")       # no trailing blank to strip
+
+    def test_sort_orders_and_shared_keys(self):
+        master = [r[0:10] for r in self.lines("master.dat")]
+        trans = [r[0:10] for r in self.lines("trans.dat")]
+        for keys in (master, trans):
+            self.assertTrue(all(a < b for a, b in zip(keys, keys[1:])), "strictly ascending")
+        shared = len(set(master) & set(trans))
+        # About a third of the keys of each file are in the other one: all three kinds of
+        # pass (matched, master alone, transaction alone) occur often.
+        self.assertGreater(shared, self.N // 5)
+        self.assertLess(shared, self.N // 2)
+        bystate = [(r[49:51], r[0:10]) for r in self.lines("bystate.dat")]
+        self.assertEqual(bystate, sorted(bystate))
+        self.assertGreater(len({s for s, _ in bystate}), 40)
+
+    def test_table_has_1000_distinct_codes_for_half_of_the_range(self):
+        entries = self.lines("products.tbl")
+        self.assertEqual(len(entries), 1000)
+        self.assertEqual(len({e[0:4] for e in entries}), 1000)
+        for e in entries:
+            self.assertEqual(len(e), 24)
+            self.assertNotIn(b"'", e)      # an entry line is quoted in the script
+            self.assertNotIn(b";", e)      # and must not be split there
+        self.assertNotEqual([e[0:4] for e in entries], sorted(e[0:4] for e in entries))
+
+    def test_same_count_gives_same_bytes(self):
+        with tempfile.TemporaryDirectory() as other:
+            subprocess.run([self.gen, str(self.N), other], check=True)
+            for name in ("master.dat", "trans.dat", "bystate.dat", "products.tbl"):
+                with open(os.path.join(other, name), "rb") as a, \
+                        open(os.path.join(self.tmp.name, name), "rb") as b:
+                    self.assertEqual(a.read(), b.read(), name)
+
+
+class Comparison(unittest.TestCase):
+    def test_first_difference_names_the_line_and_both_programs(self):
+        with tempfile.TemporaryDirectory() as d:
+            paths = {}
+            for name, text in (("a", b"one\ntwo\nthree\n"), ("b", b"one\ntwo\nthree\n"),
+                               ("c", b"one\ntwo \nthree\n"), ("d", b"one\ntwo\n")):
+                paths[name] = os.path.join(d, name)
+                with open(paths[name], "wb") as f:
+                    f.write(text)
+            self.assertIsNone(run.first_difference(("x", paths["a"]), ("y", paths["b"])))
+            diff = run.first_difference(("kovran", paths["a"]), ("mawk", paths["c"]))
+            self.assertIn("line 2 differs", diff)
+            self.assertIn("b'two \\n'", diff)
+            self.assertIn("line 3 differs",
+                          run.first_difference(("x", paths["a"]), ("y", paths["d"])))
+            self.assertEqual(run.first_difference(("x", paths["a"]), ("y", d + "/none")),
+                             "y wrote no file")
+
+    def test_lookup_script_gets_one_quoted_entry_per_table_line(self):
+        with tempfile.TemporaryDirectory() as d:
+            tbl = os.path.join(d, "products.tbl")
+            with open(tbl, "wb") as f:
+                f.write(b"0001Brass Hinge    A0001\n0000Oak Lever      B0002\n")
+            prog = run.compose_lookup_program(tbl, os.path.join(d, "PROGRAM"))
+            with open(prog, "rb") as f:
+                lines = f.read().split(b"\n")
+            t = next(i for i, ln in enumerate(lines) if ln.startswith(b"T "))
+            self.assertEqual(lines[t + 1:], [b"'0001Brass Hinge    A0001'",
+                                             b"'0000Oak Lever      B0002'", b""])
+
+
+if __name__ == "__main__":
+    unittest.main()
