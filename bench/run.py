@@ -239,7 +239,7 @@ def run_once(cmd, stdout_path):
     The peak RSS comes from /usr/bin/time where it exists: a child forked straight from this
     script would carry the script's own high-water mark across exec."""
     env = dict(os.environ, LC_ALL="C")
-    rss_file = stdout_path + ".rss"
+    rss_file = os.path.join(WORK, "peak-rss.txt")
     if os.path.exists(TIME):
         cmd = [TIME, "-f", "%M", "-o", rss_file] + cmd
     with open(stdout_path, "wb") as out:
@@ -508,6 +508,19 @@ def report(jobs, impls, notes, n, rounds, times, status, instr):
     return "\n".join(lines) + "\n"
 
 
+def available(wanted, cobol_built):
+    """The wanted programs that can run here, and a note for each one that cannot."""
+    impls, notes = [], []
+    for impl in wanted:
+        if impl == "cobol" and not cobol_built:
+            notes.append("note: cobc (GnuCOBOL) not installed: the COBOL peer is skipped")
+        elif impl in ("mawk", "gawk", "perl") and not shutil.which(impl):
+            notes.append(f"note: {impl} not installed: skipped")
+        else:
+            impls.append(impl)
+    return impls, notes
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--records", type=int, default=1000000, help="records per file (10^6)")
@@ -529,19 +542,15 @@ def main():
     jobs = [j for j in JOBS if not a.jobs or j["id"] in a.jobs.split(",")]
     wanted = a.impls.split(",") if a.impls else ["kovran"] + PEERS
     wanted.sort(key=lambda i: i != "kovran")  # kovran first: it is the reference
+    unknown = [i for i in wanted if i not in ["kovran"] + PEERS]
+    if unknown:
+        ap.error(f"unknown program {', '.join(unknown)}; known: kovran, {', '.join(PEERS)}")
     os.makedirs(WORK, exist_ok=True)
 
     tools = {"kovran": build_kovran(os.path.abspath(a.build_dir))}
     gen = build_gen()
     tools["cobol"] = build_cobol(jobs) if "cobol" in wanted else {}
-    impls, notes = [], []
-    for impl in wanted:
-        if impl == "cobol" and not tools["cobol"]:
-            notes.append("note: cobc (GnuCOBOL) not installed: the COBOL peer is skipped")
-        elif impl in ("mawk", "gawk", "perl") and not shutil.which(impl):
-            notes.append(f"note: {impl} not installed: skipped")
-        else:
-            impls.append(impl)
+    impls, notes = available(wanted, bool(tools["cobol"]))
     for note in notes:
         say(note)
 

@@ -110,5 +110,19 @@ class Comparison(unittest.TestCase):
                                              b"'0000Oak Lever      B0002'", b""])
 
 
+class MissingPeers(unittest.TestCase):
+    def test_a_missing_peer_is_skipped_with_a_note(self):
+        real_which = run.shutil.which
+        run.shutil.which = lambda name: None if name == "gawk" else real_which(name)
+        try:
+            impls, notes = run.available(["kovran", "mawk", "gawk", "perl", "cobol"], False)
+        finally:
+            run.shutil.which = real_which
+        self.assertEqual(impls, ["kovran", "mawk", "perl"])
+        self.assertEqual(len(notes), 2)
+        self.assertIn("gawk not installed", notes[0])
+        self.assertIn("cobc", notes[1])
+
+
 if __name__ == "__main__":
     unittest.main()
