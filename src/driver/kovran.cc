@@ -3,6 +3,7 @@
 #include "driver/kovran.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <iostream>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "driver/diagnostics.h"
 #include "driver/options.h"
 #include "driver/run_state.h"
+#include "driver/signals.h"
 #include "engine/engine.h"
 #include "records/records.h"
 #include "tables/tables.h"
@@ -126,6 +128,7 @@ bool read_script_line(RunState& rs, long& line_number) {
   std::size_t full = 0;
   if (!rs.program_file.read_record(rs.BUFFER.data(), kMaxLine, stored, full)) {
     if (rs.program_file.failed()) {
+      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
       raise_error(rs, "CANNOT READ PROGRAM (" + rs.bindings.path[0] +
                           "): " + rs.program_file.error_reason());
     }
@@ -169,6 +172,7 @@ void read_script(RunState& rs) {
   long line_number = 0;
   rs.BUFFER.clear();
   for (;;) {
+    end_if_interrupted(rs);
     if (rs.BUFFER.empty() && !read_script_line(rs, line_number))
       break;
     const std::string_view block = next_statement(rs);
@@ -229,6 +233,7 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
 
   std::string reason;
   if (!rs.program_file.open(rs.bindings.path[0], rs.bindings.std_in, reason)) {
+    end_if_interrupted(rs);  // a FIFO waiting for its writer
     raise_error(rs, "CANNOT OPEN PROGRAM (" + rs.bindings.path[0] + "): " + reason);
   }
   rs.HEX00 = '\0';
@@ -355,6 +360,9 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   if (done)
     return 0;
 
+  // The guard outlives the run state, so the files are closed while signals are still only
+  // recorded: a closed pipe cannot kill the process before its records are out.
+  const SignalGuard guard;
   RunState rs(std::move(b));
   std::string reason;
   const std::string& sysprint_path = rs.bindings.path[static_cast<int>(FileId::SYSPRINT)];
@@ -372,11 +380,15 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   if (!close_output_files(rs))
     status = 12;
   rs.sysprint.new_line();
-  if (!rs.sysprint_file.close()) {
+  if (!rs.sysprint_file.close() && rs.sysprint_file.error_number() != EPIPE) {
     err << "kovran: cannot write SYSPRINT (" << sysprint_path
         << "): " << rs.sysprint_file.error_reason() << "\n";
     status = 12;
   }
+  // However the run ended, a signal received during it names the status (a closed console
+  // pipe: 141).
+  if (const int sig = pending_signal(); sig != 0)
+    status = 128 + sig;
   return status;
 }
 

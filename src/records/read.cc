@@ -2,6 +2,7 @@
 #include <string>
 
 #include "driver/diagnostics.h"
+#include "driver/signals.h"
 #include "records/records.h"
 
 namespace kovran {
@@ -51,6 +52,7 @@ void open_input(RunState& rs, int n) {
   eof_flag(rs, n) = false;
   std::string reason;
   if (!rs.in_files[n].open(path_of(rs, n), rs.bindings.std_in, reason)) {
+    end_if_interrupted(rs);  // a FIFO waiting for its writer
     raise_error(
         rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + path_of(rs, n) + "): " + reason);
   }
@@ -63,6 +65,7 @@ bool read_data_record(RunState& rs, int n) {
   char* dest = rs.BUFFER.data();
   if (!in.read_record(dest, kRecordMax, stored, full)) {
     if (in.failed()) {
+      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
       raise_error(rs, std::string("CANNOT READ ") + logical_name(n) + " (" + path_of(rs, n) +
                           "): " + in.error_reason());
     }
