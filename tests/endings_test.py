@@ -276,18 +276,20 @@ class Endings(unittest.TestCase):
 
     # --- files that cannot be read -------------------------------------------------------------
 
-    def test_unreadable_and_directory_inputs(self):
+    def test_missing_unreadable_and_directory_inputs(self):
         cases = [
             ("PROGRAM", ["--program", "P"], "CANNOT OPEN PROGRAM (P): "),
             ("FILE1", ["--file1", "P", "I=1"], "CANNOT OPEN FILE1 (P): "),
         ]
         for name, args, message in cases:
-            for kind in ("directory", "unreadable"):
+            for kind in ("missing", "directory", "unreadable"):
                 if kind == "unreadable" and os.geteuid() == 0:
                     continue  # root reads a file whatever its mode
                 with self.subTest(name=name, kind=kind):
                     r = self.make(COPY)
-                    if kind == "directory":
+                    if kind == "missing":
+                        reason = "No such file or directory"
+                    elif kind == "directory":
                         os.mkdir(r.path("P"))
                         reason = "Is a directory"
                     else:
@@ -295,7 +297,8 @@ class Endings(unittest.TestCase):
                         os.chmod(r.path("P"), 0)
                         reason = "Permission denied"
                     code, out, err = r.run(args)
-                    os.chmod(r.path("P"), stat.S_IRWXU)
+                    if r.exists("P"):
+                        os.chmod(r.path("P"), stat.S_IRWXU)
                     self.assertEqual(code, 12)
                     self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], message + reason)
                     self.assertFalse(r.exists("FILE2"))
