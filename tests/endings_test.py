@@ -8,6 +8,7 @@ final line feed. Also the files that cannot be read at all (unreadable, a direct
 """
 import fcntl
 import os
+import resource
 import signal
 import stat
 import struct
@@ -273,6 +274,19 @@ class Endings(unittest.TestCase):
         self.assertEqual(code, 12)
         self.assertIn("\nCANNOT WRITE FILE2 (/dev/full): No space left on device IN LINE 2\n", out)
         self.assert_listing_prefix(r.read("LISTING"), records)
+
+    def test_out_of_memory_is_an_error(self):
+        # 30000 statements need some 25 MB of nodes; the address space allows 16 MB (kovran
+        # itself needs about 8). The allocation fails while the script is read.
+        with open(KOVRAN, "rb") as f:
+            if b"AddressSanitizer" in f.read():
+                self.skipTest("a sanitized build reserves more address space than any limit")
+        r = self.make("K\n" * 30000)
+        limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (16 << 20, 16 << 20))
+        code, out, err = r.run(["I=1"], preexec_fn=limit)
+        self.assertEqual(code, 12)
+        self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], "RUN ENDED: OUT OF MEMORY")
+        self.assertEqual(err, "")
 
     # --- files that cannot be read -------------------------------------------------------------
 

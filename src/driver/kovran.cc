@@ -7,6 +7,7 @@
 #include <ctime>
 #include <iostream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -375,6 +376,11 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     status = KOVRAN(rs, parm);
   } catch (const RunEnded& ended) {
     status = ended.status;
+  } catch (const std::bad_alloc&) {
+    // NOTE: only a script near the node or entry limits on a machine short of memory gets
+    // here; the run ends like any error, with its files closed.
+    status = 12;
+    rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
   }
   rs.running = false;
   if (!close_output_files(rs))
