@@ -67,7 +67,8 @@ constexpr const char* kUsage =
     "Exit status: 0 normal end; 4 normal end after a diagnostic (a statement error, a bad\n"
     "instruction, a warning); 12 the run was ended by an error (loop limit, conversion,\n"
     "a bad option word, a file that cannot be opened, read or written); 16 unusable\n"
-    "command line (unknown option, missing path, PARM over 100 characters), nothing run.\n";
+    "command line (unknown option, missing path, PARM over 100 characters), nothing run;\n"
+    "128+n ended by signal n (130 SIGINT, 143 SIGTERM, 141 an output pipe was closed).\n";
 
 struct Clock {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
