@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "compiler/compiler.h"
 #include "conditions/conditions.h"
@@ -21,13 +23,25 @@
 
 namespace {
 
-std::string scratch_dir() {
-  static const std::string dir = [] {
+// A scratch directory for the files the runs write, removed when the fuzzer exits. Empty
+// when none could be made: then nothing is run.
+struct Scratch {
+  std::string path;
+  Scratch() {
     char name[] = "/tmp/kovran-fuzz-fields-XXXXXX";
-    const char* made = mkdtemp(name);
-    return std::string(made != nullptr ? made : "/tmp");
-  }();
-  return dir;
+    if (mkdtemp(name) != nullptr)
+      path = name;
+  }
+  ~Scratch() {
+    std::error_code ec;
+    if (!path.empty())
+      std::filesystem::remove_all(path, ec);
+  }
+};
+
+const std::string& scratch_dir() {
+  static const Scratch scratch;
+  return scratch.path;
 }
 
 // Records of FILE1 the statement runs over: numbers, signs, letters, blanks, high values.
@@ -78,7 +92,9 @@ void dispatch(kovran::RunState& rs, kovran::Node& node) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size < 200 ? size : 200);
-  const std::string dir = scratch_dir();
+  const std::string& dir = scratch_dir();
+  if (dir.empty())
+    return 0;
   std::ostringstream out;
   kovran::Bindings b;
   for (int id = 0; id < kovran::kFileIds; ++id) {

@@ -5,23 +5,37 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "driver/kovran.h"
 
 namespace {
 
-std::string scratch_dir() {
-  static const std::string dir = [] {
+// A scratch directory for the files the runs write, removed when the fuzzer exits. Empty
+// when none could be made: then nothing is run.
+struct Scratch {
+  std::string path;
+  Scratch() {
     char name[] = "/tmp/kovran-fuzz-XXXXXX";
-    const char* made = mkdtemp(name);
-    return std::string(made != nullptr ? made : "/tmp");
-  }();
-  return dir;
+    if (mkdtemp(name) != nullptr)
+      path = name;
+  }
+  ~Scratch() {
+    std::error_code ec;
+    if (!path.empty())
+      std::filesystem::remove_all(path, ec);
+  }
+};
+
+const std::string& scratch_dir() {
+  static const Scratch scratch;
+  return scratch.path;
 }
 
 void put_file(const std::string& path, std::string_view bytes) {
@@ -44,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   parts[3] = input;
   if (parts[0].empty())
     std::swap(parts[0], parts[3]);  // no separator: all of it is the script
-  const std::string dir = scratch_dir();
+  const std::string& dir = scratch_dir();
+  if (dir.empty())
+    return 0;
   put_file(dir + "/PROGRAM", parts[0]);
   put_file(dir + "/FILE1", parts[2]);
   put_file(dir + "/FILE2", parts[3]);

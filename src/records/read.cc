@@ -85,6 +85,7 @@ bool read_data_record(RunState& rs, int n) {
 void dump_record(RunState& rs, char digit) {
   constexpr int kDump = static_cast<int>(FileId::FILEDUMP);
   if (!rs.filedump_file.is_open()) {
+    refuse_overwriting_input(rs, kDump);
     std::string reason;
     if (!rs.filedump_file.open(path_of(rs, kDump), rs.bindings.std_out, reason)) {
       raise_error(rs, "CANNOT OPEN FILEDUMP (" + path_of(rs, kDump) + "): " + reason);
