@@ -188,6 +188,22 @@ class Endings(unittest.TestCase):
         self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
         self.assertFalse(r.exists("FILE2"))
 
+    def test_signal_while_reading_the_script(self):
+        # The script comes from a FIFO whose writer stays: kovran waits for its next line.
+        r = self.make("")
+        os.mkfifo(r.path("FIFO"))
+        proc = r.start(["--program", "FIFO", "I=1"])
+        writer = open_fifo_writer(r.path("FIFO"), proc)
+        os.write(writer, b"M 1:1 2:1\nW 2\n")
+        wait_idle(proc, writer)
+        proc.send_signal(signal.SIGINT)
+        out, err = proc.communicate(timeout=60)
+        os.close(writer)
+        self.assertEqual(proc.returncode, 130)
+        self.assertEqual(out.decode().split("\n")[1:], ["RUN ENDED BY SIGNAL 2", ""])
+        self.assertEqual(err, b"")
+        self.assertFalse(r.exists("FILE2"))
+
     # --- closed pipes --------------------------------------------------------------------------
 
     def test_console_pipe_closed_during_the_run(self):
