@@ -1,6 +1,7 @@
 // fuzz/fuzz_run.cc - a whole run from fuzz input: the bytes are split at the first three
 // occurrences of the separator "\n@@\n" into a script, a PARM, FILE1 and FILE2. A loop limit
-// is appended to the PARM so that every run ends.
+// is appended to the PARM so that every run ends. A run that ends by an internal error
+// (an exception kovran caught as a last resort) counts as a crash.
 #include <unistd.h>
 
 #include <cstdint>
@@ -80,6 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   std::ostringstream err;
   kovran::run_kovran(args, in, out, err);
+  if (out.str().find("RUN ENDED BY AN INTERNAL ERROR") != std::string::npos)
+    __builtin_trap();  // kovran caught a fault of its own: report it as a crash
   for (int n = 3; n <= 6; ++n) std::remove((dir + "/FILE" + std::to_string(n)).c_str());
   return 0;
 }

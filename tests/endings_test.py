@@ -159,6 +159,17 @@ class Endings(unittest.TestCase):
                     self.assertEqual(err, b"")
                     self.assert_written(r, records)
 
+    def test_signal_in_an_endless_line(self):
+        # /dev/zero has no line feed: the first record never ends, and no statement runs.
+        r = self.make(COPY)
+        proc = r.start(["--file1", "/dev/zero", "I=1"])
+        time.sleep(0.3)
+        proc.send_signal(signal.SIGTERM)
+        out, err = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 143)
+        self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
+        self.assertFalse(r.exists("FILE2"))
+
     def test_signal_in_an_endless_loop(self):
         # After writing and printing the first record the script loops forever (no LC). The
         # trace shows the loop is running; the signal stops it at the next node.

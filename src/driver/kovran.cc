@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <exception>
 #include <iostream>
 #include <iterator>
 #include <new>
@@ -389,6 +390,11 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     // here; the run ends like any error, with its files closed.
     status = 12;
     rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
+  } catch (const std::exception& e) {
+    // A fault of kovran itself: the records written so far are still kept. The fuzz targets
+    // look for this line.
+    status = 12;
+    rs.sysprint.line("RUN ENDED BY AN INTERNAL ERROR:", e.what());
   }
   rs.running = false;
   if (!close_output_files(rs))

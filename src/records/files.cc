@@ -83,6 +83,10 @@ void InFile::fail(int error_number) {
 bool InFile::fill() {
   if (at_end_ || failed_ || !is_open())
     return false;
+  if (pending_signal() != 0) {  // a line that never ends (/dev/zero) must not hold the run
+    fail(EINTR);
+    return false;
+  }
   if (pos_ > 0) {
     std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
     end_ -= pos_;
