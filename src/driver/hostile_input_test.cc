@@ -2,6 +2,8 @@
 // many runs in one process.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,31 @@ TEST(HostileInput, RecordsOfHundredKilobytes) {
             "WARNING: FILE1 RECORD 5 CUT TO 4096 CHARACTERS (WAS 100000)\n" +
                 end_lines(5, 5));
   EXPECT_EQ(dir.read("FILE2"), "  a\nyyy\nyyy\n  b\nyyy\n");
+}
+
+TEST(HostileInput, BinaryGarbageScripts) {
+  // Any bytes at all as the script and the data, with the instruction letters and operand
+  // characters made likely: every run ends by itself with a status of a run, never a crash.
+  std::mt19937 random(20261208);
+  const std::string likely = "MCWIEFLTUDOGBHSRKXZ+-/'123456SLD:.;* \n\xFF";
+  auto garbage = [&](std::size_t n) {
+    std::string text(n, ' ');
+    for (char& c : text) {
+      const auto r = static_cast<std::uint32_t>(random());
+      c = r % 3 == 0 ? static_cast<char>(r >> 8) : likely[(r >> 8) % likely.size()];
+    }
+    return text;
+  };
+  ScratchDir dir;
+  for (int k = 0; k < 60; ++k) {
+    SCOPED_TRACE("script " + std::to_string(k));
+    dir.write("PROGRAM", garbage(400));
+    dir.write("FILE1", garbage(300));
+    const RunResult r = run_in(dir, "I=1,LC=2000");
+    EXPECT_TRUE(r.status == 0 || r.status == 4 || r.status == 12) << r.status;
+    EXPECT_EQ(r.sysprint.find("KOVRAN BATCH RECORD PROCESSOR"), 0u);
+    EXPECT_EQ(r.sysprint.find("INTERNAL ERROR"), std::string::npos);
+  }
 }
 
 // Scripts run in turn in one process: each must give the same output every time. DMP dumps
