@@ -1,27 +1,42 @@
 // fuzz/fuzz_run.cc - a whole run from fuzz input: the bytes are split at the first three
 // occurrences of the separator "\n@@\n" into a script, a PARM, FILE1 and FILE2. A loop limit
-// is appended to the PARM so that every run ends.
+// is appended to the PARM so that every run ends. A run that ends by an internal error
+// (an exception kovran caught as a last resort) counts as a crash.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "driver/kovran.h"
 
 namespace {
 
-std::string scratch_dir() {
-  static const std::string dir = [] {
+// A scratch directory for the files the runs write, removed when the fuzzer exits. Empty
+// when none could be made: then nothing is run.
+struct Scratch {
+  std::string path;
+  Scratch() {
     char name[] = "/tmp/kovran-fuzz-XXXXXX";
-    const char* made = mkdtemp(name);
-    return std::string(made != nullptr ? made : "/tmp");
-  }();
-  return dir;
+    if (mkdtemp(name) != nullptr)
+      path = name;
+  }
+  ~Scratch() {
+    std::error_code ec;
+    if (!path.empty())
+      std::filesystem::remove_all(path, ec);
+  }
+};
+
+const std::string& scratch_dir() {
+  static const Scratch scratch;
+  return scratch.path;
 }
 
 void put_file(const std::string& path, std::string_view bytes) {
@@ -44,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   parts[3] = input;
   if (parts[0].empty())
     std::swap(parts[0], parts[3]);  // no separator: all of it is the script
-  const std::string dir = scratch_dir();
+  const std::string& dir = scratch_dir();
+  if (dir.empty())
+    return 0;
   put_file(dir + "/PROGRAM", parts[0]);
   put_file(dir + "/FILE1", parts[2]);
   put_file(dir + "/FILE2", parts[3]);
@@ -64,6 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   std::ostringstream err;
   kovran::run_kovran(args, in, out, err);
+  if (out.str().find("RUN ENDED BY AN INTERNAL ERROR") != std::string::npos)
+    __builtin_trap();  // kovran caught a fault of its own: report it as a crash
   for (int n = 3; n <= 6; ++n) std::remove((dir + "/FILE" + std::to_string(n)).c_str());
   return 0;
 }

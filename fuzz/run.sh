@@ -1,9 +1,11 @@
 #!/bin/sh
-# Runs every fuzz target for a set time on corpora seeded from the golden cases.
-# usage: fuzz/run.sh BUILD_DIR SECONDS_PER_TARGET
+# Runs the fuzz targets for a set time each on corpora seeded from the golden cases.
+# usage: fuzz/run.sh BUILD_DIR SECONDS_PER_TARGET [TARGET...]   (targets: run options fields)
 set -eu
-build=$1
+build=$(cd "$1" && pwd)
 seconds=$2
+shift 2
+targets=${*:-run options fields}
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=$root/fuzz/corpus
 mkdir -p "$corpus/run" "$corpus/options" "$corpus/fields"
@@ -23,10 +25,19 @@ for case in "$root"/tests/cases/* "$root"/examples/*; do
     printf '%s' "$line" > "$corpus/fields/$name-$i"; i=$((i + 1))
   done < "$case/PROGRAM"
 done
+# A finding (crash, leak, sanitizer report, timeout) fails the run; its input is kept in
+# BUILD_DIR/fuzz-artifacts and the whole log in BUILD_DIR/fuzz-TARGET.log.
+mkdir -p "$build/fuzz-artifacts"
 status=0
-for target in run options fields; do
+for target in $targets; do
   echo "== fuzz_$target for ${seconds}s"
-  (cd "$build" && ./fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=1 "$corpus/$target" 2>&1 | tail -n 15) || status=1
+  log=$build/fuzz-$target.log
+  if ! (cd "$build" && ./fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="fuzz-artifacts/$target-" "$corpus/$target" \
+      >"$log" 2>&1); then
+    status=1
+    echo "!! fuzz_$target found a fault; see $log"
+  fi
+  tail -n 15 "$log"
 done
 exit $status

@@ -3,9 +3,12 @@
 #include "driver/kovran.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
+#include <exception>
 #include <iostream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -13,6 +16,7 @@
 #include "driver/diagnostics.h"
 #include "driver/options.h"
 #include "driver/run_state.h"
+#include "driver/signals.h"
 #include "engine/engine.h"
 #include "records/records.h"
 #include "tables/tables.h"
@@ -64,7 +68,8 @@ constexpr const char* kUsage =
     "Exit status: 0 normal end; 4 normal end after a diagnostic (a statement error, a bad\n"
     "instruction, a warning); 12 the run was ended by an error (loop limit, conversion,\n"
     "a bad option word, a file that cannot be opened, read or written); 16 unusable\n"
-    "command line (unknown option, missing path, PARM over 100 characters), nothing run.\n";
+    "command line (unknown option, missing path, PARM over 100 characters), nothing run;\n"
+    "128+n ended by signal n (130 SIGINT, 143 SIGTERM, 141 an output pipe was closed).\n";
 
 struct Clock {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -126,6 +131,7 @@ bool read_script_line(RunState& rs, long& line_number) {
   std::size_t full = 0;
   if (!rs.program_file.read_record(rs.BUFFER.data(), kMaxLine, stored, full)) {
     if (rs.program_file.failed()) {
+      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
       raise_error(rs, "CANNOT READ PROGRAM (" + rs.bindings.path[0] +
                           "): " + rs.program_file.error_reason());
     }
@@ -169,6 +175,7 @@ void read_script(RunState& rs) {
   long line_number = 0;
   rs.BUFFER.clear();
   for (;;) {
+    end_if_interrupted(rs);
     if (rs.BUFFER.empty() && !read_script_line(rs, line_number))
       break;
     const std::string_view block = next_statement(rs);
@@ -229,6 +236,7 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
 
   std::string reason;
   if (!rs.program_file.open(rs.bindings.path[0], rs.bindings.std_in, reason)) {
+    end_if_interrupted(rs);  // a FIFO waiting for its writer
     raise_error(rs, "CANNOT OPEN PROGRAM (" + rs.bindings.path[0] + "): " + reason);
   }
   rs.HEX00 = '\0';
@@ -355,9 +363,19 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   if (done)
     return 0;
 
+  // The guard outlives the run state, so the files are closed while signals are still only
+  // recorded: a closed pipe cannot kill the process before its records are out.
+  const SignalGuard guard;
   RunState rs(std::move(b));
   std::string reason;
   const std::string& sysprint_path = rs.bindings.path[static_cast<int>(FileId::SYSPRINT)];
+  for (int n = 0; n <= 6; ++n) {  // the console is created first: it must not be an input
+    if (same_regular_file(sysprint_path, rs.bindings.path[n])) {
+      err << "kovran: SYSPRINT (" << sysprint_path << ") is the file of " << logical_name(n)
+          << ", which a run reads; writing it would destroy it\n";
+      return kStatusUsage;
+    }
+  }
   if (!rs.sysprint_file.open(sysprint_path, &out, reason)) {
     err << "kovran: cannot open SYSPRINT (" << sysprint_path << "): " << reason << "\n";
     return 12;
@@ -367,16 +385,30 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     status = KOVRAN(rs, parm);
   } catch (const RunEnded& ended) {
     status = ended.status;
+  } catch (const std::bad_alloc&) {
+    // NOTE: only a script near the node or entry limits on a machine short of memory gets
+    // here; the run ends like any error, with its files closed.
+    status = 12;
+    rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
+  } catch (const std::exception& e) {
+    // A fault of kovran itself: the records written so far are still kept. The fuzz targets
+    // look for this line.
+    status = 12;
+    rs.sysprint.line("RUN ENDED BY AN INTERNAL ERROR:", e.what());
   }
   rs.running = false;
   if (!close_output_files(rs))
     status = 12;
   rs.sysprint.new_line();
-  if (!rs.sysprint_file.close()) {
+  if (!rs.sysprint_file.close() && rs.sysprint_file.error_number() != EPIPE) {
     err << "kovran: cannot write SYSPRINT (" << sysprint_path
         << "): " << rs.sysprint_file.error_reason() << "\n";
     status = 12;
   }
+  // However the run ended, a signal received during it names the status (a closed console
+  // pipe: 141).
+  if (const int sig = pending_signal(); sig != 0)
+    status = 128 + sig;
   return status;
 }
 

@@ -97,6 +97,21 @@ TEST(CommandLine, SysprintToAFile) {
   EXPECT_EQ(console.substr(console.find('\n') + 1), end_lines(0));
 }
 
+TEST(CommandLine, SysprintMustNotBeAFileTheRunReads) {
+  ScratchDir dir;
+  dir.write("PROGRAM", "W 2\n");
+  dir.write("data", "A\n");
+  for (const char* name : {"PROGRAM", "data"}) {
+    SCOPED_TRACE(name);
+    const RunResult r =
+        run_in(dir, "I=1", {"--file1", dir.path("data"), "--sysprint", dir.path(name)});
+    EXPECT_EQ(r.status, 16);
+    EXPECT_NE(r.stderr_text.find("is the file of"), std::string::npos) << r.stderr_text;
+  }
+  EXPECT_EQ(dir.read("PROGRAM"), "W 2\n");
+  EXPECT_EQ(dir.read("data"), "A\n");
+}
+
 // The node listing of a script: its DEBUG listing without the other lines.
 std::string listing_of(const std::string& program, const std::string& parm = "DEBUG,I=1") {
   ScratchDir dir;

@@ -8,8 +8,13 @@
 
 namespace kovran {
 
+struct RunState;
+
 // Installs the handlers for the life of one run and restores the previous ones after it.
-// SIGPIPE is ignored meanwhile, so that a closed output shows up as a write error (EPIPE).
+// SIGINT, SIGTERM and SIGHUP are recorded once: a second one of the same kind ends the process
+// at once, as if no run were going on (the way out of a write that a pipe never drains).
+// SIGPIPE is recorded too, so a write to a pipe nobody reads fails with EPIPE and the run ends
+// with status 141 instead of the process being killed with its files unflushed.
 class SignalGuard {
  public:
   SignalGuard();
@@ -18,12 +23,17 @@ class SignalGuard {
   SignalGuard& operator=(const SignalGuard&) = delete;
 
  private:
-  struct sigaction saved_[3];  // SIGINT, SIGTERM, SIGHUP as they were
-  struct sigaction saved_pipe_;
+  struct sigaction saved_[4];  // SIGINT, SIGTERM, SIGHUP, SIGPIPE as they were
 };
 
 // The signal received since the guard was installed, or 0.
 int pending_signal();
+
+// Ends the run when a signal has been received: the line "RUN ENDED BY SIGNAL " and its number
+// (naming the node being dispatched), the dump when DMP is set, status 128 + the number. Also
+// ends the run when SYSPRINT can no longer be written (status 12): nothing the run does could
+// be reported any more.
+void end_if_interrupted(RunState& rs);
 
 }  // namespace kovran
 

@@ -3,6 +3,7 @@
 
 #include "conditions/conditions.h"
 #include "driver/diagnostics.h"
+#include "driver/signals.h"
 #include "engine/engine.h"
 #include "fields/fields.h"
 #include "records/records.h"
@@ -89,6 +90,7 @@ void main_pass(RunState& rs) {
   Node* node = rs.first_node;
   while (node != nullptr) {
     rs.current_node = node;
+    end_if_interrupted(rs);
     if (rs.LOOPCOUNT < INT32_MAX)
       ++rs.LOOPCOUNT;
     if (rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
@@ -110,6 +112,7 @@ void eoj_walk(RunState& rs) {
   Node* node = rs.eoj_entry;
   while (node != nullptr) {
     rs.current_node = node;
+    end_if_interrupted(rs);
     // The end-of-job walk counts no LOOPCOUNT, but a loop in it must still end.
     ++rs.eoj_dispatched;
     if (rs.LC > 0 && rs.LOOPCOUNT + rs.eoj_dispatched > rs.LC)
@@ -136,6 +139,7 @@ void LOOP(RunState& rs) {
     rs.ONCE = false;
     if (rs.T == '0')
       rs.H.assign_padded(rs.BUFFER.view());
+    end_if_interrupted(rs);
     READ_RTN(rs);
   }
   rs.running = true;

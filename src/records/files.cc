@@ -1,12 +1,15 @@
-// records/files.cc - buffered record files.
+// records/files.cc - buffered record files on file descriptors.
 #include "records/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <istream>
-#include <ostream>
+#include <iostream>
+
+#include "driver/signals.h"
 
 namespace kovran {
 namespace {
@@ -16,6 +19,16 @@ constexpr std::size_t kWriteChunk = 1 << 16;
 
 std::string system_reason(int err) { return std::strerror(err); }
 
+// Opens `path` with `flags`. An open interrupted by a signal (a FIFO waits for its other end) is
+// tried again unless the run has recorded a signal. Returns the descriptor, or -1 with errno.
+int open_path(const std::string& path, int flags) {
+  for (;;) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EINTR || pending_signal() != 0)
+      return fd;
+  }
+}
+
 }  // namespace
 
 InFile::~InFile() { close(); }
@@ -23,36 +36,57 @@ InFile::~InFile() { close(); }
 bool InFile::open(const std::string& path, std::istream* std_in, std::string& reason) {
   close();
   if (path == "-") {
-    stream_ = std_in;
-  } else {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-      reason = system_reason(EISDIR);
-      return false;
+    // NOTE: the process's own standard input is read through its descriptor: the stream
+    // library retries a read that a signal interrupts, so the run could not end while waiting.
+    if (std_in == &std::cin) {
+      fd_ = STDIN_FILENO;
+    } else {
+      stream_ = std_in;
     }
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) {
+  } else {
+    const int fd = open_path(path, O_RDONLY);
+    if (fd < 0) {
       reason = system_reason(errno);
       return false;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+      ::close(fd);
+      reason = system_reason(EISDIR);
+      return false;
+    }
+    fd_ = fd;
+    owns_fd_ = true;
   }
   buf_.resize(kReadChunk);
   pos_ = end_ = 0;
   at_end_ = failed_ = false;
+  error_number_ = 0;
   records_ = 0;
   return true;
 }
 
 void InFile::close() {
-  if (file_ != nullptr)
-    std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0 && owns_fd_)
+    ::close(fd_);
+  fd_ = -1;
+  owns_fd_ = false;
   stream_ = nullptr;
 }
 
+void InFile::fail(int error_number) {
+  failed_ = true;
+  error_number_ = error_number;
+  reason_ = error_number != 0 ? system_reason(error_number) : "input stream failed";
+}
+
 bool InFile::fill() {
-  if (at_end_ || !is_open())
+  if (at_end_ || failed_ || !is_open())
     return false;
+  if (pending_signal() != 0) {  // a line that never ends (/dev/zero) must not hold the run
+    fail(EINTR);
+    return false;
+  }
   if (pos_ > 0) {
     std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
     end_ -= pos_;
@@ -61,17 +95,25 @@ bool InFile::fill() {
   if (end_ == buf_.size())
     buf_.resize(buf_.size() * 2);
   std::size_t got = 0;
-  if (file_ != nullptr) {
-    got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_);
-    if (got == 0 && std::ferror(file_)) {
-      failed_ = true;
-      reason_ = system_reason(errno);
+  if (fd_ >= 0) {
+    for (;;) {
+      const ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
+      if (n >= 0) {
+        got = static_cast<std::size_t>(n);
+        break;
+      }
+      if (errno == EINTR && pending_signal() == 0)
+        continue;  // a signal the run does not stop for
+      fail(errno);
+      return false;
     }
   } else {
     stream_->read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
     got = static_cast<std::size_t>(stream_->gcount());
-    if (stream_->bad())
-      failed_ = true, reason_ = "input stream failed";
+    if (stream_->bad()) {
+      fail(0);
+      return false;
+    }
   }
   if (got == 0)
     at_end_ = true;
@@ -109,6 +151,8 @@ bool InFile::read_record(char* dest, std::size_t cap, std::size_t& stored,
     }
     pos_ += take;  // a long record is taken in pieces; the buffer never holds it whole
     if (!fill()) {
+      if (failed_)
+        return false;     // NOTE: a record cut short by a failed read is not delivered
       if (pos_ < end_) {  // a carriage return that ends the file is data
         if (stored < cap)
           dest[stored++] = '\r';
@@ -128,15 +172,23 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
   if (path == "-") {
     stream_ = std_out;
   } else {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
+    const int fd = open_path(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0) {
       reason = system_reason(errno);
       return false;
     }
+    fd_ = fd;
   }
   buf_.reserve(kWriteChunk);
   failed_ = false;
+  error_number_ = 0;
   return true;
+}
+
+void OutFile::fail(int error_number) {
+  failed_ = true;
+  error_number_ = error_number;
+  reason_ = error_number != 0 ? system_reason(error_number) : "output stream failed";
 }
 
 bool OutFile::write(std::string_view bytes) {
@@ -144,11 +196,10 @@ bool OutFile::write(std::string_view bytes) {
     return false;
   if (stream_ != nullptr) {
     // NOTE: no buffer of our own for "-": files that share standard output keep their order.
+    errno = 0;
     stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!*stream_) {
-      failed_ = true;
-      reason_ = "output stream failed";
-    }
+    if (!*stream_)
+      fail(errno);
     return !failed_;
   }
   buf_.append(bytes.data(), bytes.size());
@@ -160,20 +211,27 @@ bool OutFile::write(std::string_view bytes) {
 bool OutFile::flush() {
   if (failed_)
     return false;
-  if (file_ != nullptr) {
-    if (!buf_.empty() && std::fwrite(buf_.data(), 1, buf_.size(), file_) != buf_.size()) {
-      failed_ = true;
-      reason_ = system_reason(errno);
-    } else if (std::fflush(file_) != 0) {
-      failed_ = true;
-      reason_ = system_reason(errno);
+  if (fd_ >= 0) {
+    // Every byte goes out, however the system splits the write. NOTE: an interrupted write is
+    // always tried again, even after a signal: the records must reach their file (a second
+    // signal of the same kind ends the process if a reader never drains a pipe).
+    std::size_t done = 0;
+    while (done < buf_.size()) {
+      const ssize_t n = ::write(fd_, buf_.data() + done, buf_.size() - done);
+      if (n > 0) {
+        done += static_cast<std::size_t>(n);
+      } else if (n < 0 && errno == EINTR) {
+        continue;
+      } else {
+        fail(n < 0 ? errno : EIO);
+        break;
+      }
     }
   } else if (stream_ != nullptr) {
+    errno = 0;
     stream_->flush();
-    if (!*stream_) {
-      failed_ = true;
-      reason_ = "output stream failed";
-    }
+    if (!*stream_)
+      fail(errno);
   }
   buf_.clear();
   return !failed_;
@@ -183,11 +241,9 @@ bool OutFile::close() {
   if (!is_open())
     return !failed_;
   flush();
-  if (file_ != nullptr && std::fclose(file_) != 0 && !failed_) {
-    failed_ = true;
-    reason_ = system_reason(errno);
-  }
-  file_ = nullptr;
+  if (fd_ >= 0 && ::close(fd_) != 0 && errno != EINTR && !failed_)
+    fail(errno);
+  fd_ = -1;
   stream_ = nullptr;
   return !failed_;
 }

@@ -1,10 +1,13 @@
 // records/files.h - sequential text files of records: one record a line, read and written
-// through large buffers. A path of "-" means the standard input or output of the run.
+// through large buffers on the system's file descriptors. A path of "-" means the standard
+// input or output of the run. A read or an open interrupted by a signal is retried unless the
+// run has recorded a signal (driver/signals.h); then it fails with interrupted() set, so the
+// run can end by that signal instead of waiting for data that may never come.
 #ifndef KOVRAN_RECORDS_FILES_H_
 #define KOVRAN_RECORDS_FILES_H_
 
+#include <cerrno>
 #include <cstddef>
-#include <cstdio>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -21,7 +24,7 @@ class InFile {
 
   // Opens `path` ("-" is `std_in`). On failure returns false and sets `reason`.
   bool open(const std::string& path, std::istream* std_in, std::string& reason);
-  bool is_open() const { return file_ != nullptr || stream_ != nullptr; }
+  bool is_open() const { return fd_ >= 0 || stream_ != nullptr; }
   void close();
 
   // Reads the next record into `dest` (at most `cap` bytes stored). A line feed ends a record;
@@ -30,19 +33,24 @@ class InFile {
   // read error, when `failed()` then holds).
   bool read_record(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length);
   bool failed() const { return failed_; }
+  // The read failed because a signal interrupted it.
+  bool interrupted() const { return error_number_ == EINTR; }
   const std::string& error_reason() const { return reason_; }
   long records_read() const { return records_; }
 
  private:
   bool fill();
+  void fail(int error_number);
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
+  bool owns_fd_ = false;  // false for the process's standard input
   std::istream* stream_ = nullptr;
   std::vector<char> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;
   bool failed_ = false;
+  int error_number_ = 0;
   std::string reason_;
   long records_ = 0;
 };
@@ -56,7 +64,7 @@ class OutFile {
 
   // Creates `path` ("-" is `std_out`). On failure returns false and sets `reason`.
   bool open(const std::string& path, std::ostream* std_out, std::string& reason);
-  bool is_open() const { return file_ != nullptr || stream_ != nullptr; }
+  bool is_open() const { return fd_ >= 0 || stream_ != nullptr; }
 
   // Appends bytes; the buffer goes out when it is full. Returns false once a write has failed.
   bool write(std::string_view bytes);
@@ -66,13 +74,18 @@ class OutFile {
   // Flushes and closes; returns false when anything written was not kept.
   bool close();
   bool failed() const { return failed_; }
+  // The system's error number of the failure (EPIPE: nobody reads the pipe any more), or 0.
+  int error_number() const { return error_number_; }
   const std::string& error_reason() const { return reason_; }
 
  private:
-  std::FILE* file_ = nullptr;
+  void fail(int error_number);
+
+  int fd_ = -1;
   std::ostream* stream_ = nullptr;
   std::string buf_;
   bool failed_ = false;
+  int error_number_ = 0;
   std::string reason_;
 };
 

@@ -25,6 +25,7 @@ const std::string& listing_path(const RunState& rs) { return rs.bindings.path[kL
 // NOTE: a page size below 1 is taken as 1 (every advance then starts a new page), and a line
 // size below 0 as 0; the options accept any 16-bit number.
 void open_listing(RunState& rs) {
+  refuse_overwriting_input(rs, kListing);
   std::string reason;
   if (!rs.listing_file.open(listing_path(rs), rs.bindings.std_out, reason))
     listing_failed(rs, "CANNOT OPEN", reason);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "driver/diagnostics.h"
+#include "driver/signals.h"
 #include "records/records.h"
 
 namespace kovran {
@@ -51,6 +52,7 @@ void open_input(RunState& rs, int n) {
   eof_flag(rs, n) = false;
   std::string reason;
   if (!rs.in_files[n].open(path_of(rs, n), rs.bindings.std_in, reason)) {
+    end_if_interrupted(rs);  // a FIFO waiting for its writer
     raise_error(
         rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + path_of(rs, n) + "): " + reason);
   }
@@ -63,6 +65,7 @@ bool read_data_record(RunState& rs, int n) {
   char* dest = rs.BUFFER.data();
   if (!in.read_record(dest, kRecordMax, stored, full)) {
     if (in.failed()) {
+      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
       raise_error(rs, std::string("CANNOT READ ") + logical_name(n) + " (" + path_of(rs, n) +
                           "): " + in.error_reason());
     }
@@ -82,6 +85,7 @@ bool read_data_record(RunState& rs, int n) {
 void dump_record(RunState& rs, char digit) {
   constexpr int kDump = static_cast<int>(FileId::FILEDUMP);
   if (!rs.filedump_file.is_open()) {
+    refuse_overwriting_input(rs, kDump);
     std::string reason;
     if (!rs.filedump_file.open(path_of(rs, kDump), rs.bindings.std_out, reason)) {
       raise_error(rs, "CANNOT OPEN FILEDUMP (" + path_of(rs, kDump) + "): " + reason);

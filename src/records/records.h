@@ -3,6 +3,7 @@
 #define KOVRAN_RECORDS_RECORDS_H_
 
 #include <cstdint>
+#include <string>
 
 #include "driver/run_state.h"
 
@@ -41,6 +42,12 @@ OutFile& output_file(RunState& rs, int n);
 void invalid_input_file(RunState& rs, char digit);
 // The read step of the match modes T=1 and T=2 (records/match.cc).
 void match_step(RunState& rs);
+
+// True when both paths name one existing regular file ("-" and devices never do).
+bool same_regular_file(const std::string& a, const std::string& b);
+// Ends the run when output `id` (FILE1..FILE6, LISTING, FILEDUMP) is the very file of PROGRAM
+// or of an input of this run: creating it would destroy what is being read.
+void refuse_overwriting_input(RunState& rs, int id);
 
 // Closes every data, listing and dump file, ending the listing with its final line feed.
 // Returns false (after printing one line per file) when anything written was not kept.

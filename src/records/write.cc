@@ -29,6 +29,7 @@ OutFile& output_file(RunState& rs, int n) {
     raise_error(
         rs, std::string(logical_name(n)) + " IS AN INPUT FILE OF THIS RUN AND CANNOT BE WRITTEN");
   }
+  refuse_overwriting_input(rs, n);
   std::string reason;
   if (!f.open(rs.bindings.path[n], rs.bindings.std_out, reason)) {
     raise_error(rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + rs.bindings.path[n] +

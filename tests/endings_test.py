@@ -1,0 +1,364 @@
+#!/usr/bin/env python3
+"""Every way a run ends keeps what it wrote: tests/endings_test.py KOVRAN
+
+Each test starts kovran on a script that writes records to FILE2 and prints them to LISTING,
+ends the run one way (normal end, an error, SIGINT, SIGTERM, SIGHUP, a closed pipe), and checks
+the exit status, the message and that every record written is in its file with the listing's
+final line feed. Also the files that cannot be read at all (unreadable, a directory).
+"""
+import fcntl
+import os
+import resource
+import signal
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+import unittest
+
+KOVRAN = ""
+CLOCK = ["--clock", "2026-12-08T10:00:00"]
+
+# Writes each record to FILE2 and prints it on the next line of LISTING.
+COPY = "M 1:1.20 2:1.20\nW 2\nM 1:1.20 L:1.20\nW L 1\n"
+
+
+def listing_of(records, pgsize=60):
+    """The LISTING of lines printed with skip 1: no separator before the first line, a line
+    feed before each later one on the same page, a line feed and a form feed before the first
+    line of each new page, and the final line feed."""
+    out = ""
+    for k, text in enumerate(records):
+        if k > 0:
+            out += "\n\f" if k % pgsize == 0 else "\n"
+        out += text
+    return out + "\n" if records else ""
+
+
+def closed_pipe():
+    """The write end of a pipe whose read end is already closed."""
+    r, w = os.pipe()
+    os.close(r)
+    return w
+
+
+def state_of(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        return f.read().rsplit(")", 1)[1].split()[0]
+
+
+def pipe_bytes(fd):
+    buf = fcntl.ioctl(fd, termios.FIONREAD, struct.pack("i", 0))
+    return struct.unpack("i", buf)[0]
+
+
+def wait_idle(proc, pipe_fd=None, timeout=30.0):
+    """Waits until the pipe holds no more unread bytes and the process has been asleep (waiting
+    for input) on several looks in a row."""
+    quiet = 0
+    deadline = time.monotonic() + timeout
+    while quiet < 4:
+        if time.monotonic() > deadline:
+            raise AssertionError("kovran never waited for input")
+        if proc.poll() is not None:
+            raise AssertionError(f"kovran ended early with status {proc.returncode}")
+        drained = pipe_fd is None or pipe_bytes(pipe_fd) == 0
+        quiet = quiet + 1 if drained and state_of(proc.pid) == "S" else 0
+        time.sleep(0.05)
+
+
+class Run:
+    """A scratch directory with a script; starts kovran in it."""
+
+    def __init__(self, program, files=None):
+        self.tmp = tempfile.TemporaryDirectory(prefix="kovran-endings-")
+        self.dir = self.tmp.name
+        self.write("PROGRAM", program)
+        for name, text in (files or {}).items():
+            self.write(name, text)
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def write(self, name, text):
+        with open(self.path(name), "wb") as f:
+            f.write(text.encode("latin-1") if isinstance(text, str) else text)
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read().decode("latin-1")
+
+    def exists(self, name):
+        return os.path.exists(self.path(name))
+
+    def start(self, args, **popen):
+        popen.setdefault("stdout", subprocess.PIPE)
+        popen.setdefault("stderr", subprocess.PIPE)
+        popen.setdefault("stdin", subprocess.DEVNULL)
+        proc = subprocess.Popen([KOVRAN] + CLOCK + args, cwd=self.dir, **popen)
+        if isinstance(popen["stdout"], int) and popen["stdout"] >= 0:
+            os.close(popen["stdout"])  # our copy of a descriptor handed to kovran
+        return proc
+
+    def run(self, args, **popen):
+        proc = self.start(args, **popen)
+        out, err = proc.communicate(timeout=120)
+        return proc.returncode, (out or b"").decode("latin-1"), (err or b"").decode("latin-1")
+
+    def close(self):
+        self.tmp.cleanup()
+
+
+class Endings(unittest.TestCase):
+    def setUp(self):
+        self.runs = []
+
+    def tearDown(self):
+        for r in self.runs:
+            r.close()
+
+    def make(self, program, files=None):
+        r = Run(program, files)
+        self.runs.append(r)
+        return r
+
+    def assert_written(self, r, records):
+        self.assertEqual(r.read("FILE2"), "".join(x + "\n" for x in records))
+        self.assertEqual(r.read("LISTING"), listing_of(records))
+
+    # --- signals -----------------------------------------------------------------------------
+
+    def test_signal_while_waiting_for_input(self):
+        # The input never ends; once every record sent is read, kovran waits in a read. The
+        # signal ends the run there: status 128 + signal, one line naming it, nothing lost.
+        records = [f"REC{k:05d}" for k in range(1, 2001)]  # about 20 KB: still in buffers
+        data = "".join(x + "\n" for x in records).encode()
+        for source in ("fifo", "stdin"):
+            for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+                with self.subTest(source=source, sig=sig.name):
+                    r = self.make(COPY)
+                    if source == "fifo":
+                        os.mkfifo(r.path("FIFO"))
+                        proc = r.start(["--file1", "FIFO", "I=1"])
+                        writer = open_fifo_writer(r.path("FIFO"), proc)
+                    else:
+                        proc = r.start(["--file1", "-", "I=1"], stdin=subprocess.PIPE)
+                        writer = proc.stdin.fileno()
+                    os.write(writer, data)
+                    wait_idle(proc, writer)
+                    proc.send_signal(sig)
+                    proc.wait(timeout=60)  # the input stays open: the signal alone ends the run
+                    out, err = proc.stdout.read(), proc.stderr.read()
+                    os.close(writer) if source == "fifo" else proc.stdin.close()
+                    self.assertEqual(proc.returncode, 128 + sig)
+                    self.assertTrue(out.decode().endswith(f"\nRUN ENDED BY SIGNAL {int(sig)}\n"),
+                                    out[-200:])
+                    self.assertEqual(err, b"")
+                    self.assert_written(r, records)
+
+    def test_signal_in_an_endless_line(self):
+        # /dev/zero has no line feed: the first record never ends, and no statement runs.
+        r = self.make(COPY)
+        proc = r.start(["--file1", "/dev/zero", "I=1"])
+        time.sleep(0.3)
+        proc.send_signal(signal.SIGTERM)
+        out, err = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 143)
+        self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
+        self.assertFalse(r.exists("FILE2"))
+
+    def test_signal_in_an_endless_loop(self):
+        # After writing and printing the first record the script loops forever (no LC). The
+        # trace shows the loop is running; the signal stops it at the next node.
+        program = COPY + "I S:1 E ' '\nD\nU\n"
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            with self.subTest(sig=sig.name):
+                r = self.make(program, {"FILE1": "FIRST\nSECOND\n"})
+                proc = r.start(["I=1,TRACE"])
+                first = proc.stdout.read(1)  # the console's buffer went out: deep in the loop
+                self.assertEqual(first, b"K")
+                proc.send_signal(sig)
+                out, err = proc.communicate(timeout=60)
+                self.assertEqual(proc.returncode, 128 + sig)
+                last = out.decode().rstrip("\n").rsplit("\n", 1)[-1]
+                self.assertRegex(last, rf"^RUN ENDED BY SIGNAL {int(sig)} IN LINE [567]$")
+                self.assertEqual(err, b"")
+                self.assert_written(r, ["FIRST"])
+
+    def test_signal_while_opening_a_fifo_nobody_writes(self):
+        r = self.make(COPY)
+        os.mkfifo(r.path("FIFO"))
+        proc = r.start(["--file1", "FIFO", "I=1"])
+        wait_idle(proc)
+        proc.send_signal(signal.SIGTERM)
+        out, err = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 143)
+        self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
+        self.assertFalse(r.exists("FILE2"))
+
+    def test_signal_while_reading_the_script(self):
+        # The script comes from a FIFO whose writer stays: kovran waits for its next line.
+        r = self.make("")
+        os.mkfifo(r.path("FIFO"))
+        proc = r.start(["--program", "FIFO", "I=1"])
+        writer = open_fifo_writer(r.path("FIFO"), proc)
+        os.write(writer, b"M 1:1 2:1\nW 2\n")
+        wait_idle(proc, writer)
+        proc.send_signal(signal.SIGINT)
+        out, err = proc.communicate(timeout=60)
+        os.close(writer)
+        self.assertEqual(proc.returncode, 130)
+        self.assertEqual(out.decode().split("\n")[1:], ["RUN ENDED BY SIGNAL 2", ""])
+        self.assertEqual(err, b"")
+        self.assertFalse(r.exists("FILE2"))
+
+    # --- closed pipes --------------------------------------------------------------------------
+
+    def test_console_pipe_closed_during_the_run(self):
+        # The trace fills SYSPRINT; nobody reads it. The first write fails, and the run stops at
+        # the next node with 141. Whatever was written is whole, and it stopped early.
+        records = [f"{k:07d}" for k in range(1, 100001)]
+        r = self.make(COPY, {"FILE1": "".join(x + "\n" for x in records)})
+        proc = r.start(["I=1,TRACE"], stdout=closed_pipe())
+        err = proc.communicate(timeout=120)[1]
+        self.assertEqual(proc.returncode, 141)
+        self.assertEqual(err, b"")
+        written = r.read("FILE2")
+        self.assertTrue(written.endswith("\n"))
+        count = written.count("\n")
+        self.assertLess(count, len(records))
+        # The stop comes before a W 2 or after it: the listing has the same lines or one fewer.
+        printed = r.read("LISTING")
+        self.assertIn(count - printed.count("\n"), (0, 1))
+        if printed:
+            self.assert_listing_prefix(printed, records)
+        self.assert_prefix(written, records)
+
+    def assert_prefix(self, written, records):
+        lines = written.split("\n")[:-1]
+        self.assertEqual(lines, records[: len(lines)])
+
+    def assert_listing_prefix(self, printed, records):
+        count = printed.count("\n")
+        self.assertGreater(count, 0)
+        self.assertEqual(printed, listing_of(records[:count]))
+
+    def test_console_pipe_closed_at_the_end(self):
+        # Everything fits in the buffers: the run ends normally, the console's last flush fails,
+        # and the status still says the output was cut (141), with every record in FILE2.
+        records = ["A", "B", "C"]
+        r = self.make(COPY, {"FILE1": "A\nB\nC\n"})
+        proc = r.start(["I=1"], stdout=closed_pipe())
+        err = proc.communicate(timeout=60)[1]
+        self.assertEqual(proc.returncode, 141)
+        self.assertEqual(err, b"")
+        self.assert_written(r, records)
+
+    def test_data_file_pipe_closed(self):
+        # FILE2 is standard output and nobody reads it: W reports the failure naming FILE2.
+        records = [f"{k:07d}" for k in range(1, 100001)]
+        r = self.make(COPY, {"FILE1": "".join(x + "\n" for x in records)})
+        proc = r.start(["--file2", "-", "--sysprint", "SYSPRINT", "I=1"], stdout=closed_pipe())
+        err = proc.communicate(timeout=120)[1]
+        self.assertEqual(proc.returncode, 141)
+        self.assertEqual(err, b"")
+        self.assertIn("\nCANNOT WRITE FILE2 (-): Broken pipe IN LINE 2\n", r.read("SYSPRINT"))
+        self.assert_listing_prefix(r.read("LISTING"), records)
+
+    # --- errors and the normal end ------------------------------------------------------------
+
+    def test_error_endings_keep_records(self):
+        cases = [
+            # name, extra statement, FILE1, PARM, status, last console line, records kept
+            ("normal", "", "0001\n0002\n0003\n", "I=1", 0,
+             "F1  3  F2  3  F3  0  F4  0  F5  0  F6  0  List   3", ["0001", "0002", "0003"]),
+            # five nodes a pass: the 15th is node 5 of the third pass, after both its writes
+            ("loop limit", "K\n", "0001\n0002\n0003\n0004\n", "I=1,LC=14", 12,
+             "LOOP LIMIT LC=14 EXCEEDED IN LINE 5", ["0001", "0002", "0003"]),
+            ("conversion", "+ 1:1.4 S:1.6\n", "0001\n0002\n00X3\n0004\n", "I=1", 12,
+             "CONVERSION ERROR IN  ADD_RTN , ONCODE= 1 , ONSOURCE= 0000000000000X3",
+             ["0001", "0002", "00X3"]),
+            ("division by zero", "/ 1:1.4 1:1.4 0 S:1.6\n", "0001\n0000\n0003\n", "I=1", 12,
+             "DIVISION BY ZERO IN LINE 5", ["0001", "0000"]),
+        ]
+        for name, extra, data, parm, status, last, kept in cases:
+            with self.subTest(name):
+                r = self.make(COPY + extra, {"FILE1": data})
+                code, out, err = r.run([parm])
+                self.assertEqual(code, status)
+                self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], last)
+                self.assertEqual(err, "")
+                self.assert_written(r, kept)
+
+    def test_output_to_a_full_device(self):
+        # Enough records that the buffer goes out during the run: W itself reports it.
+        records = [f"{k:07d}" for k in range(1, 20001)]
+        r = self.make(COPY, {"FILE1": "".join(x + "\n" for x in records)})
+        code, out, err = r.run(["--file2", "/dev/full", "I=1"])
+        self.assertEqual(code, 12)
+        self.assertIn("\nCANNOT WRITE FILE2 (/dev/full): No space left on device IN LINE 2\n", out)
+        self.assert_listing_prefix(r.read("LISTING"), records)
+
+    def test_out_of_memory_is_an_error(self):
+        # 30000 statements need some 25 MB of nodes; the address space allows 16 MB (kovran
+        # itself needs about 8). The allocation fails while the script is read.
+        with open(KOVRAN, "rb") as f:
+            if b"__asan_" in f.read():
+                self.skipTest("a sanitized build reserves more address space than any limit")
+        r = self.make("K\n" * 30000)
+        limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (16 << 20, 16 << 20))
+        code, out, err = r.run(["I=1"], preexec_fn=limit)
+        self.assertEqual(code, 12)
+        self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], "RUN ENDED: OUT OF MEMORY")
+        self.assertEqual(err, "")
+
+    # --- files that cannot be read -------------------------------------------------------------
+
+    def test_missing_unreadable_and_directory_inputs(self):
+        cases = [
+            ("PROGRAM", ["--program", "P"], "CANNOT OPEN PROGRAM (P): "),
+            ("FILE1", ["--file1", "P", "I=1"], "CANNOT OPEN FILE1 (P): "),
+        ]
+        for name, args, message in cases:
+            for kind in ("missing", "directory", "unreadable"):
+                if kind == "unreadable" and os.geteuid() == 0:
+                    continue  # root reads a file whatever its mode
+                with self.subTest(name=name, kind=kind):
+                    r = self.make(COPY)
+                    if kind == "missing":
+                        reason = "No such file or directory"
+                    elif kind == "directory":
+                        os.mkdir(r.path("P"))
+                        reason = "Is a directory"
+                    else:
+                        r.write("P", COPY)
+                        os.chmod(r.path("P"), 0)
+                        reason = "Permission denied"
+                    code, out, err = r.run(args)
+                    if r.exists("P"):
+                        os.chmod(r.path("P"), stat.S_IRWXU)
+                    self.assertEqual(code, 12)
+                    self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], message + reason)
+                    self.assertFalse(r.exists("FILE2"))
+
+
+def open_fifo_writer(path, proc, timeout=30.0):
+    """Opens the FIFO for writing once kovran has opened it for reading."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            fd = os.open(path, os.O_WRONLY | os.O_NONBLOCK)
+            os.set_blocking(fd, True)
+            return fd
+        except OSError:
+            if proc.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError("kovran never opened the FIFO")
+            time.sleep(0.02)
+
+
+if __name__ == "__main__":
+    KOVRAN = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
