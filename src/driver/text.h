@@ -12,25 +12,62 @@
 
 namespace kovran {
 
-// A fixed-length character area, blank-filled at the start.
+// A fixed-length character area, blank-filled at the start. It keeps an extent: every byte from
+// the extent on is a blank, so padding, trimming and blanking need not touch the whole area.
+// The extent is an upper bound, never lowered by a write: whatever hands out writable bytes
+// (data(), operator[], columns()) raises it over them first.
 template <std::size_t N>
-struct Area {
-  std::array<char, N> bytes;
-  Area() { bytes.fill(' '); }
+class Area {
+ public:
+  Area() { bytes_.fill(' '); }
   static constexpr std::size_t size() { return N; }
-  char* data() { return bytes.data(); }
-  const char* data() const { return bytes.data(); }
-  char& operator[](std::size_t k) { return bytes[k]; }
-  char operator[](std::size_t k) const { return bytes[k]; }
-  std::string_view view() const { return std::string_view(bytes.data(), N); }
-  void fill(char c) { bytes.fill(c); }
+  // Writable bytes anywhere: the whole area counts as used.
+  char* data() {
+    extent_ = N;
+    return bytes_.data();
+  }
+  const char* data() const { return bytes_.data(); }
+  char& operator[](std::size_t k) {
+    grow(k + 1);
+    return bytes_[k];
+  }
+  char operator[](std::size_t k) const { return bytes_[k]; }
+  std::string_view view() const { return std::string_view(bytes_.data(), N); }
+  // The bytes before the extent; the rest of the area is blank.
+  std::string_view used() const { return std::string_view(bytes_.data(), extent_); }
+  std::size_t extent() const { return extent_; }
+  // Writable columns [first, last), 0-based; the extent grows to cover them.
+  char* columns(std::size_t first, std::size_t last) {
+    grow(last);
+    return bytes_.data() + first;
+  }
+  void fill(char c) {
+    if (c == ' ') {
+      std::memset(bytes_.data(), ' ', extent_);
+      extent_ = 0;
+    } else {
+      bytes_.fill(c);
+      extent_ = N;
+    }
+  }
   // The text left-aligned, cut at N or blank-filled to N.
   void assign_padded(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);
     if (n > 0)
-      std::memcpy(bytes.data(), text.data(), n);
-    std::memset(bytes.data() + n, ' ', N - n);
+      std::memmove(bytes_.data(), text.data(), n);
+    if (extent_ > n)
+      std::memset(bytes_.data() + n, ' ', extent_ - n);
+    extent_ = n;
   }
+
+ private:
+  void grow(std::size_t end) {
+    if (end > extent_)
+      extent_ = end;
+  }
+
+  std::array<char, N> bytes_;
+  std::size_t extent_ = 0;  // bytes_[k] is a blank for every k >= extent_
 };
 
 // A varying string of at most Max characters: every assignment cuts at Max.

@@ -65,7 +65,7 @@ TEST(ResolveField, ColumnsOfEachArea) {
     parse_word(t.rs, 2);
     const std::optional<Field> f = resolve_field(t.rs, 2);
     ASSERT_TRUE(f.has_value());
-    const std::optional<Field> area = area_by_code(t.rs, t.rs.FILE_CODE[0]);
+    const std::optional<AreaView> area = area_by_code(t.rs, t.rs.FILE_CODE[0]);
     EXPECT_EQ(static_cast<std::size_t>(f->data - area->data), c.offset);
     EXPECT_EQ(f->size, c.size);
     EXPECT_EQ(t.rs.diagnostics, 0);
