@@ -12,7 +12,7 @@ BufferLoad load_buffer(RunState& rs, int word, bool accept_c) {
     if (accept_c && code[0] == 'C')
       return BufferLoad::kCodeC;
     if (std::optional<AreaView> area = area_by_code(rs, code[0])) {
-      rs.BUFFER = area->view();
+      rs.BUFFER.assign_padded(area->used(), area->size);  // the whole area
       return BufferLoad::kArea;
     }
   }

@@ -70,43 +70,70 @@ class Area {
   std::size_t extent_ = 0;  // bytes_[k] is a blank for every k >= extent_
 };
 
-// A varying string of at most Max characters: every assignment cuts at Max.
+// A varying string of at most Max characters: every assignment cuts at Max. It remembers how
+// far its storage has ever been written: from there on the storage holds blanks, so a text
+// padded with blanks (assign_padded) costs only what it overwrites.
 template <std::size_t Max>
 class Varying {
  public:
-  Varying() = default;
-  explicit Varying(std::string_view text) { assign(text); }
+  Varying() { bytes_.fill(' '); }
+  explicit Varying(std::string_view text) : Varying() { assign(text); }
   static constexpr std::size_t max_size() { return Max; }
   std::size_t size() const { return len_; }
   bool empty() const { return len_ == 0; }
   const char* data() const { return bytes_.data(); }
+  // Writable storage: write only the first size() characters, or fill the first n and then
+  // call resize(n).
   char* data() { return bytes_.data(); }
   char operator[](std::size_t k) const { return bytes_[k]; }
-  char& operator[](std::size_t k) { return bytes_[k]; }
+  char& operator[](std::size_t k) {
+    written_ = std::max(written_, k + 1);
+    return bytes_[k];
+  }
   std::string_view view() const { return std::string_view(bytes_.data(), len_); }
+  // The text without a tail that is known to be blank: view() is this, then blanks.
+  std::string_view used() const {
+    return std::string_view(bytes_.data(), std::min(len_, written_));
+  }
   std::string str() const { return std::string(view()); }
   void assign(std::string_view text) {
     len_ = std::min(text.size(), Max);
     if (len_ > 0)
       std::memmove(bytes_.data(), text.data(), len_);
+    written_ = std::max(written_, len_);
   }
   Varying& operator=(std::string_view text) {
     assign(text);
     return *this;
+  }
+  // The text followed by blanks up to `length` characters, all cut at Max.
+  void assign_padded(std::string_view text, std::size_t length) {
+    const std::size_t n = std::min(text.size(), Max);
+    if (n > 0)
+      std::memmove(bytes_.data(), text.data(), n);
+    if (written_ > n)
+      std::memset(bytes_.data() + n, ' ', written_ - n);
+    written_ = n;
+    len_ = std::min(std::max(length, n), Max);
   }
   void append(std::string_view text) {
     const std::size_t n = std::min(text.size(), Max - len_);
     if (n > 0)
       std::memcpy(bytes_.data() + len_, text.data(), n);
     len_ += n;
+    written_ = std::max(written_, len_);
   }
   void clear() { len_ = 0; }
   // Sets the length directly (the caller has filled the bytes); cut at Max.
-  void resize(std::size_t n) { len_ = std::min(n, Max); }
+  void resize(std::size_t n) {
+    len_ = std::min(n, Max);
+    written_ = std::max(written_, len_);
+  }
 
  private:
-  std::array<char, Max> bytes_{};
+  std::array<char, Max> bytes_;
   std::size_t len_ = 0;
+  std::size_t written_ = 0;  // bytes_[k] is a blank for every k >= written_
 };
 
 // Compares two texts byte by byte on unsigned codes, the shorter taken as extended on the

@@ -86,5 +86,57 @@ TEST(Area, ExtentCoversEveryWrite) {
   }
 }
 
+// The same for a varying string: a blank-padded assignment after longer texts leaves exactly the
+// text and its blanks, and used() drops only blanks.
+TEST(Varying, PaddedAssignmentAfterEveryOtherWrite) {
+  constexpr std::size_t kMax = 48;
+  Varying<kMax> text;
+  std::string model;
+  std::mt19937 random(11);
+  const auto below = [&random](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+  };
+  for (int step = 0; step < 2000; ++step) {
+    SCOPED_TRACE(step);
+    const char c = "AB \0"[below(4)];
+    const std::string piece(below(kMax + 8), c);
+    switch (below(5)) {
+      case 0:
+        text.assign(piece);
+        model = piece.substr(0, kMax);
+        break;
+      case 1:
+        text.append(piece);
+        model = (model + piece).substr(0, kMax);
+        break;
+      case 2: {  // filled through data(), as a record is read
+        const std::size_t n = std::min(piece.size(), kMax);
+        std::copy(piece.begin(), piece.begin() + static_cast<long>(n), text.data());
+        text.resize(n);
+        model = piece.substr(0, n);
+        break;
+      }
+      case 3:
+        if (!model.empty()) {
+          const std::size_t k = below(model.size());
+          text[k] = c;
+          model[k] = c;
+        }
+        break;
+      default: {
+        const std::size_t length = below(kMax + 8);
+        text.assign_padded(piece, length);
+        model = piece.substr(0, kMax);
+        model.resize(std::min(std::max(length, model.size()), kMax), ' ');
+        break;
+      }
+    }
+    ASSERT_EQ(text.view(), model);
+    const std::string_view used = text.used();
+    ASSERT_EQ(model.substr(0, used.size()), used);
+    ASSERT_EQ(model.find_first_not_of(' ', used.size()), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace kovran
