@@ -141,8 +141,20 @@ class Varying {
 int compare_padded(std::string_view a, std::string_view b);
 
 // Whole-word comparison with blank padding: "M" matches the word M only, and a word of one
-// blank matches the empty keyword.
-bool word_is(std::string_view word, std::string_view keyword);
+// blank matches the empty keyword. The same as compare_padded(word, keyword) == 0.
+inline bool word_is(std::string_view word, std::string_view keyword) {
+  const std::size_t common = std::min(word.size(), keyword.size());
+  for (std::size_t k = 0; k < common; ++k) {
+    if (word[k] != keyword[k])
+      return false;
+  }
+  const std::string_view rest = word.size() > common ? word.substr(common) : keyword.substr(common);
+  for (const char ch : rest) {
+    if (ch != ' ')
+      return false;
+  }
+  return true;
+}
 
 // Removes every leading and every trailing character c.
 std::string_view strip_char(std::string_view text, char c);

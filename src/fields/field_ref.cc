@@ -29,8 +29,21 @@ void PARSE_FLD(RunState& rs) {
 }
 
 void parse_word(RunState& rs, int n) {
-  rs.FLD = rs.current_node->word(n);
+  Node& node = *rs.current_node;
+  rs.FLD = node.F(n);  // whole-string copies: a fixed size, no call
+  ParsedWord& parsed = node.parsed[n];
+  if (parsed.ready && parsed.quote == rs.QUOTE) {
+    rs.FILE_CODE = parsed.FILE_CODE;
+    rs.N1 = parsed.N1;
+    rs.N2 = parsed.N2;
+    return;
+  }
   PARSE_FLD(rs);
+  parsed.FILE_CODE = rs.FILE_CODE.view();
+  parsed.N1 = rs.N1;
+  parsed.N2 = rs.N2;
+  parsed.quote = rs.QUOTE;
+  parsed.ready = true;
 }
 
 namespace {

@@ -72,6 +72,34 @@ TEST(ResolveField, ColumnsOfEachArea) {
   }
 }
 
+// parse_word keeps each word's parse; whatever it leaves must be what a fresh parse leaves,
+// on the first use, on every later one, and after the quote character has changed.
+TEST(ParseWord, KeptParseEqualsFreshParse) {
+  TestRun t;
+  compile(t.rs, {"M 'AB' 1:10.20 \"CD\" S:7 '' D"});
+  const auto fresh = [&t](int n) {
+    RunState& rs = t.rs;
+    rs.FLD = rs.current_node->word(n);
+    PARSE_FLD(rs);
+    return std::string(rs.FILE_CODE.view()) + "|" + std::to_string(rs.N1) + "|" +
+           std::to_string(rs.N2);
+  };
+  for (const char quote : {'\'', '\'', '"', '\''}) {
+    t.rs.QUOTE = quote;
+    for (int n = 1; n <= kWords; ++n) {
+      SCOPED_TRACE(std::string(1, quote) + " word " + std::to_string(n));
+      t.rs.FILE_CODE = "stale";
+      t.rs.N1 = t.rs.N2 = -9;
+      t.rs.FLD = "stale";
+      parse_word(t.rs, n);
+      const std::string kept = std::string(t.rs.FILE_CODE.view()) + "|" + std::to_string(t.rs.N1) +
+                               "|" + std::to_string(t.rs.N2);
+      EXPECT_EQ(t.rs.FLD.view(), t.rs.current_node->word(n));
+      EXPECT_EQ(kept, fresh(n));
+    }
+  }
+}
+
 TEST(ResolveField, LiteralsAndUnknownAreasGiveNothing) {
   for (const char* operand : {"'1:1.5'", "1:0.5", "X:1.5", "C:1.5", "0:1", "F0:1"}) {
     SCOPED_TRACE(operand);
