@@ -50,6 +50,10 @@ class Area {
       extent_ = N;
     }
   }
+  // Lowers the extent over the blanks just below it, so that it is exact again.
+  void tighten() {
+    while (extent_ > 0 && bytes_[extent_ - 1] == ' ') --extent_;
+  }
   // The text left-aligned, cut at N or blank-filled to N.
   void assign_padded(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);
@@ -98,7 +102,7 @@ class Varying {
   std::string str() const { return std::string(view()); }
   void assign(std::string_view text) {
     len_ = std::min(text.size(), Max);
-    if (len_ > 0)
+    if (len_ > 0 && text.data() != bytes_.data())  // a prefix of itself stays in place
       std::memmove(bytes_.data(), text.data(), len_);
     written_ = std::max(written_, len_);
   }
