@@ -41,6 +41,16 @@ Op decode_op(std::string_view code);
 constexpr int kWords = 9;
 using Word = Varying<80>;
 
+// One word as the operand parse leaves it: area code or literal text, start and end column.
+// Words never change once compiled, so each is parsed once and the result reused.
+struct ParsedWord {
+  bool ready = false;  // parsed, with the quote character `quote`
+  char quote = ' ';    // the quote character in force when it was parsed
+  Word FILE_CODE;      // as PARSE_FLD leaves it
+  std::int16_t N1 = 0;
+  std::int16_t N2 = 0;
+};
+
 struct Node {
   std::int16_t ILN = 0;    // node number
   Word words[kWords + 1];  // F(1)..F(9); index 0 unused
@@ -49,7 +59,8 @@ struct Node {
   Node* following = nullptr;
   Node* next = nullptr;
   Node* false_link = nullptr;
-  bool clip_reported = false;  // a reference of this node ran past its area and was reported
+  bool clip_reported = false;     // a reference of this node ran past its area and was reported
+  ParsedWord parsed[kWords + 1];  // operand parse of each word, filled on first use
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);

@@ -35,7 +35,10 @@ void ALLOC_RTN(RunState& rs) {
 void PARSE(RunState& rs, std::string_view statement) {
   Node& node = *rs.newest_node;
   rs.MORE = true;
-  for (int n = 1; n <= kWords; ++n) node.words[n] = " ";
+  for (int n = 1; n <= kWords; ++n) {
+    node.words[n] = " ";
+    node.parsed[n].ready = false;
+  }
   std::string_view text = trim_blanks(statement).substr(0, 80);
   if (!text.empty() && text.front() == '*') {
     rs.MORE = false;

@@ -11,8 +11,8 @@ BufferLoad load_buffer(RunState& rs, int word, bool accept_c) {
   if (code.size() == 1) {
     if (accept_c && code[0] == 'C')
       return BufferLoad::kCodeC;
-    if (std::optional<Field> area = area_by_code(rs, code[0])) {
-      rs.BUFFER = area->view();
+    if (std::optional<AreaView> area = area_by_code(rs, code[0])) {
+      rs.BUFFER.assign_padded(area->used(), area->size);  // the whole area
       return BufferLoad::kArea;
     }
   }
@@ -23,7 +23,7 @@ BufferLoad load_buffer(RunState& rs, int word, bool accept_c) {
 std::string_view buffer_field(RunState& rs, int word, BufferLoad load) {
   if (load == BufferLoad::kArea) {
     // BUFFER is a copy of the area: the clipped field has the same columns in both.
-    const std::optional<Field> area = area_by_code(rs, rs.FILE_CODE[0]);
+    const std::optional<AreaView> area = area_by_code(rs, rs.FILE_CODE[0]);
     const std::optional<Field> f = resolve_field(rs, word);
     if (!area || !f)
       return std::string_view();

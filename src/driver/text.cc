@@ -22,10 +22,6 @@ int compare_padded(std::string_view a, std::string_view b) {
   return 0;
 }
 
-bool word_is(std::string_view word, std::string_view keyword) {
-  return compare_padded(word, keyword) == 0;
-}
-
 std::string_view strip_char(std::string_view text, char c) {
   while (!text.empty() && text.front() == c) text.remove_prefix(1);
   while (!text.empty() && text.back() == c) text.remove_suffix(1);

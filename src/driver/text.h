@@ -12,64 +12,132 @@
 
 namespace kovran {
 
-// A fixed-length character area, blank-filled at the start.
+// A fixed-length character area, blank-filled at the start. It keeps an extent: every byte from
+// the extent on is a blank, so padding, trimming and blanking need not touch the whole area.
+// The extent is an upper bound, never lowered by a write: whatever hands out writable bytes
+// (data(), operator[], columns()) raises it over them first.
 template <std::size_t N>
-struct Area {
-  std::array<char, N> bytes;
-  Area() { bytes.fill(' '); }
+class Area {
+ public:
+  Area() { bytes_.fill(' '); }
   static constexpr std::size_t size() { return N; }
-  char* data() { return bytes.data(); }
-  const char* data() const { return bytes.data(); }
-  char& operator[](std::size_t k) { return bytes[k]; }
-  char operator[](std::size_t k) const { return bytes[k]; }
-  std::string_view view() const { return std::string_view(bytes.data(), N); }
-  void fill(char c) { bytes.fill(c); }
+  // Writable bytes anywhere: the whole area counts as used.
+  char* data() {
+    extent_ = N;
+    return bytes_.data();
+  }
+  const char* data() const { return bytes_.data(); }
+  char& operator[](std::size_t k) {
+    grow(k + 1);
+    return bytes_[k];
+  }
+  char operator[](std::size_t k) const { return bytes_[k]; }
+  std::string_view view() const { return std::string_view(bytes_.data(), N); }
+  // The bytes before the extent; the rest of the area is blank.
+  std::string_view used() const { return std::string_view(bytes_.data(), extent_); }
+  std::size_t extent() const { return extent_; }
+  // Writable columns [first, last), 0-based; the extent grows to cover them.
+  char* columns(std::size_t first, std::size_t last) {
+    grow(last);
+    return bytes_.data() + first;
+  }
+  void fill(char c) {
+    if (c == ' ') {
+      std::memset(bytes_.data(), ' ', extent_);
+      extent_ = 0;
+    } else {
+      bytes_.fill(c);
+      extent_ = N;
+    }
+  }
+  // Lowers the extent over the blanks just below it, so that it is exact again.
+  void tighten() {
+    while (extent_ > 0 && bytes_[extent_ - 1] == ' ') --extent_;
+  }
   // The text left-aligned, cut at N or blank-filled to N.
   void assign_padded(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);
     if (n > 0)
-      std::memcpy(bytes.data(), text.data(), n);
-    std::memset(bytes.data() + n, ' ', N - n);
+      std::memmove(bytes_.data(), text.data(), n);
+    if (extent_ > n)
+      std::memset(bytes_.data() + n, ' ', extent_ - n);
+    extent_ = n;
   }
+
+ private:
+  void grow(std::size_t end) {
+    if (end > extent_)
+      extent_ = end;
+  }
+
+  std::array<char, N> bytes_;
+  std::size_t extent_ = 0;  // bytes_[k] is a blank for every k >= extent_
 };
 
-// A varying string of at most Max characters: every assignment cuts at Max.
+// A varying string of at most Max characters: every assignment cuts at Max. It remembers how
+// far its storage has ever been written: from there on the storage holds blanks, so a text
+// padded with blanks (assign_padded) costs only what it overwrites.
 template <std::size_t Max>
 class Varying {
  public:
-  Varying() = default;
-  explicit Varying(std::string_view text) { assign(text); }
+  Varying() { bytes_.fill(' '); }
+  explicit Varying(std::string_view text) : Varying() { assign(text); }
   static constexpr std::size_t max_size() { return Max; }
   std::size_t size() const { return len_; }
   bool empty() const { return len_ == 0; }
   const char* data() const { return bytes_.data(); }
+  // Writable storage: write only the first size() characters, or fill the first n and then
+  // call resize(n).
   char* data() { return bytes_.data(); }
   char operator[](std::size_t k) const { return bytes_[k]; }
-  char& operator[](std::size_t k) { return bytes_[k]; }
+  char& operator[](std::size_t k) {
+    written_ = std::max(written_, k + 1);
+    return bytes_[k];
+  }
   std::string_view view() const { return std::string_view(bytes_.data(), len_); }
+  // The text without a tail that is known to be blank: view() is this, then blanks.
+  std::string_view used() const {
+    return std::string_view(bytes_.data(), std::min(len_, written_));
+  }
   std::string str() const { return std::string(view()); }
   void assign(std::string_view text) {
     len_ = std::min(text.size(), Max);
-    if (len_ > 0)
+    if (len_ > 0 && text.data() != bytes_.data())  // a prefix of itself stays in place
       std::memmove(bytes_.data(), text.data(), len_);
+    written_ = std::max(written_, len_);
   }
   Varying& operator=(std::string_view text) {
     assign(text);
     return *this;
+  }
+  // The text followed by blanks up to `length` characters, all cut at Max.
+  void assign_padded(std::string_view text, std::size_t length) {
+    const std::size_t n = std::min(text.size(), Max);
+    if (n > 0)
+      std::memmove(bytes_.data(), text.data(), n);
+    if (written_ > n)
+      std::memset(bytes_.data() + n, ' ', written_ - n);
+    written_ = n;
+    len_ = std::min(std::max(length, n), Max);
   }
   void append(std::string_view text) {
     const std::size_t n = std::min(text.size(), Max - len_);
     if (n > 0)
       std::memcpy(bytes_.data() + len_, text.data(), n);
     len_ += n;
+    written_ = std::max(written_, len_);
   }
   void clear() { len_ = 0; }
   // Sets the length directly (the caller has filled the bytes); cut at Max.
-  void resize(std::size_t n) { len_ = std::min(n, Max); }
+  void resize(std::size_t n) {
+    len_ = std::min(n, Max);
+    written_ = std::max(written_, len_);
+  }
 
  private:
-  std::array<char, Max> bytes_{};
+  std::array<char, Max> bytes_;
   std::size_t len_ = 0;
+  std::size_t written_ = 0;  // bytes_[k] is a blank for every k >= written_
 };
 
 // Compares two texts byte by byte on unsigned codes, the shorter taken as extended on the
@@ -77,8 +145,20 @@ class Varying {
 int compare_padded(std::string_view a, std::string_view b);
 
 // Whole-word comparison with blank padding: "M" matches the word M only, and a word of one
-// blank matches the empty keyword.
-bool word_is(std::string_view word, std::string_view keyword);
+// blank matches the empty keyword. The same as compare_padded(word, keyword) == 0.
+inline bool word_is(std::string_view word, std::string_view keyword) {
+  const std::size_t common = std::min(word.size(), keyword.size());
+  for (std::size_t k = 0; k < common; ++k) {
+    if (word[k] != keyword[k])
+      return false;
+  }
+  const std::string_view rest = word.size() > common ? word.substr(common) : keyword.substr(common);
+  for (const char ch : rest) {
+    if (ch != ' ')
+      return false;
+  }
+  return true;
+}
 
 // Removes every leading and every trailing character c.
 std::string_view strip_char(std::string_view text, char c);

@@ -138,7 +138,7 @@ void LOOP(RunState& rs) {
     rs.running = false;
     rs.ONCE = false;
     if (rs.T == '0')
-      rs.H.assign_padded(rs.BUFFER.view());
+      rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
     end_if_interrupted(rs);
     READ_RTN(rs);
   }

@@ -26,13 +26,23 @@ void fetch_operand(RunState& rs, int n) {
   rs.SOURCE = f->view();
 }
 
-// The value of an operand text of at most 15 characters. A non-digit is a conversion error,
-// which ends the run; the report quotes the 15-digit text built from the operand.
-std::uint64_t operand_value(RunState& rs, std::string_view digits15) {
-  const std::optional<std::uint64_t> v = digits_value(digits15);
-  if (!v)
-    conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
-  return *v;
+// The value of an operand text of at most 15 characters, right-aligned into zeros; its blanks
+// count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
+// run; the report quotes the 15-digit text built from the operand.
+std::uint64_t operand_value(RunState& rs, std::string_view text, bool blanks_are_zeros) {
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c == ' ' && blanks_are_zeros)
+      c = '0';
+    if (c < '0' || c > '9') {
+      std::string digits15 = zero_filled(text);
+      if (blanks_are_zeros)
+        std::replace(digits15.begin(), digits15.end(), ' ', '0');
+      conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
+    }
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value;
 }
 
 // The decimals operand (word 4): its first character once apostrophes are stripped from both
@@ -154,7 +164,7 @@ void ADD_RTN(RunState& rs) {
     ERROR_RTN(rs, 2);
     return;
   }
-  const std::uint64_t a = operand_value(rs, zero_filled(rs.SOURCE.view()));
+  const std::uint64_t a = operand_value(rs, rs.SOURCE.view(), false);
 
   fetch_operand(rs, 3);
   const std::size_t accumulator_length = rs.SOURCE.size();
@@ -162,9 +172,7 @@ void ADD_RTN(RunState& rs) {
     ERROR_RTN(rs, 3);
     return;
   }
-  std::string b_digits = zero_filled(rs.SOURCE.view());
-  std::replace(b_digits.begin(), b_digits.end(), ' ', '0');  // a blank accumulator counts as 0
-  const std::uint64_t b = operand_value(rs, b_digits);
+  const std::uint64_t b = operand_value(rs, rs.SOURCE.view(), true);  // blanks count as 0
 
   if (word_is(code, "+") || word_is(code, "-")) {
     add_or_subtract(rs, word_is(code, "+"), a, b, accumulator_length);

@@ -29,48 +29,74 @@ void PARSE_FLD(RunState& rs) {
 }
 
 void parse_word(RunState& rs, int n) {
-  rs.FLD = rs.current_node->word(n);
+  Node& node = *rs.current_node;
+  rs.FLD = node.F(n);  // whole-string copies: a fixed size, no call
+  ParsedWord& parsed = node.parsed[n];
+  if (parsed.ready && parsed.quote == rs.QUOTE) {
+    rs.FILE_CODE = parsed.FILE_CODE;
+    rs.N1 = parsed.N1;
+    rs.N2 = parsed.N2;
+    return;
+  }
   PARSE_FLD(rs);
+  parsed.FILE_CODE = rs.FILE_CODE.view();
+  parsed.N1 = rs.N1;
+  parsed.N2 = rs.N2;
+  parsed.quote = rs.QUOTE;
+  parsed.ready = true;
 }
 
-std::optional<Field> area_by_code(RunState& rs, char code) {
+namespace {
+
+// Calls `use` with the area named by `code` (1..6, S, L, D); nothing for any other code.
+template <typename State, typename Use>
+auto with_area(State& rs, char code, Use use) -> std::optional<decltype(use(rs.F1))> {
   switch (code) {
-    case '1': return Field{rs.F1.data(), rs.F1.size()};
-    case '2': return Field{rs.F2.data(), rs.F2.size()};
-    case '3': return Field{rs.F3.data(), rs.F3.size()};
-    case '4': return Field{rs.F4.data(), rs.F4.size()};
-    case '5': return Field{rs.F5.data(), rs.F5.size()};
-    case '6': return Field{rs.F6.data(), rs.F6.size()};
-    case 'S': return Field{rs.S.data(), rs.S.size()};
-    case 'L': return Field{rs.L.data(), rs.L.size()};
-    case 'D': return Field{rs.D.data(), rs.D.size()};
+    case '1': return use(rs.F1);
+    case '2': return use(rs.F2);
+    case '3': return use(rs.F3);
+    case '4': return use(rs.F4);
+    case '5': return use(rs.F5);
+    case '6': return use(rs.F6);
+    case 'S': return use(rs.S);
+    case 'L': return use(rs.L);
+    case 'D': return use(rs.D);
     default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+std::optional<AreaView> area_by_code(const RunState& rs, char code) {
+  return with_area(rs, code, [](const auto& area) {
+    return AreaView{area.data(), area.size(), area.extent()};
+  });
 }
 
 std::optional<Field> resolve_field(RunState& rs, int word) {
   if (is_literal(rs) || rs.FILE_CODE.size() != 1)
     return std::nullopt;
-  std::optional<Field> area = area_by_code(rs, rs.FILE_CODE[0]);
-  if (!area)
-    return std::nullopt;
-  const long size = static_cast<long>(area->size);
-  long first = rs.N1 - 1;  // 0-based start
-  long last = rs.N2;       // 0-based end, exclusive
-  bool clipped = false;
-  if (first > size)
-    first = size, clipped = true;
-  if (last > size)
-    last = size, clipped = true;
-  if (last < first) {
-    clipped = clipped || rs.N2 < rs.N1 - 1;
-    last = first;
-  }
-  if (clipped && word > 0 && rs.current_node != nullptr && !rs.current_node->clip_reported) {
-    rs.current_node->clip_reported = true;
-    ERROR_RTN(rs, word);
-  }
-  return Field{area->data + first, static_cast<std::size_t>(last - first)};
+  return with_area(rs, rs.FILE_CODE[0], [&rs, word](auto& area) {
+    const long size = static_cast<long>(area.size());
+    long first = rs.N1 - 1;  // 0-based start
+    long last = rs.N2;       // 0-based end, exclusive
+    bool clipped = false;
+    if (first > size)
+      first = size, clipped = true;
+    if (last > size)
+      last = size, clipped = true;
+    if (last < first) {
+      clipped = clipped || rs.N2 < rs.N1 - 1;
+      last = first;
+    }
+    if (clipped && word > 0 && rs.current_node != nullptr && !rs.current_node->clip_reported) {
+      rs.current_node->clip_reported = true;
+      ERROR_RTN(rs, word);
+    }
+    const std::size_t from = static_cast<std::size_t>(first);
+    const std::size_t to = static_cast<std::size_t>(last);
+    return Field{area.columns(from, to), to - from};
+  });
 }
 
 void store_field(const Field& f, std::string_view value) {

@@ -32,10 +32,20 @@ void parse_word(RunState& rs, int n);
 // True when the last parse is a literal (start column 0 or below).
 inline bool is_literal(const RunState& rs) { return rs.N1 <= 0; }
 
-// The whole area named by a one-character code (1..6, S, L, D), or nothing.
-std::optional<Field> area_by_code(RunState& rs, char code);
+// An area as it stands, for reading: all its bytes, and the extent from which on it is blank.
+struct AreaView {
+  const char* data = nullptr;
+  std::size_t size = 0;
+  std::size_t extent = 0;
+  std::string_view view() const { return std::string_view(data, size); }
+  std::string_view used() const { return std::string_view(data, extent); }
+};
 
-// Resolves the last parse against the area table: columns N1..N2, clipped to the area.
+// The whole area named by a one-character code (1..6, S, L, D), or nothing.
+std::optional<AreaView> area_by_code(const RunState& rs, char code);
+
+// Resolves the last parse against the area table: columns N1..N2, clipped to the area, which
+// may then be written (the area's extent covers them).
 // Nothing for a literal or an unknown code (the caller reports it with its own word number).
 // A reference that runs past its area is clipped, and the first time a node does so the
 // statement-error report names `word` (0: never report).

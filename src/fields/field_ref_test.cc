@@ -65,10 +65,38 @@ TEST(ResolveField, ColumnsOfEachArea) {
     parse_word(t.rs, 2);
     const std::optional<Field> f = resolve_field(t.rs, 2);
     ASSERT_TRUE(f.has_value());
-    const std::optional<Field> area = area_by_code(t.rs, t.rs.FILE_CODE[0]);
+    const std::optional<AreaView> area = area_by_code(t.rs, t.rs.FILE_CODE[0]);
     EXPECT_EQ(static_cast<std::size_t>(f->data - area->data), c.offset);
     EXPECT_EQ(f->size, c.size);
     EXPECT_EQ(t.rs.diagnostics, 0);
+  }
+}
+
+// parse_word keeps each word's parse; whatever it leaves must be what a fresh parse leaves,
+// on the first use, on every later one, and after the quote character has changed.
+TEST(ParseWord, KeptParseEqualsFreshParse) {
+  TestRun t;
+  compile(t.rs, {"M 'AB' 1:10.20 \"CD\" S:7 '' D"});
+  const auto fresh = [&t](int n) {
+    RunState& rs = t.rs;
+    rs.FLD = rs.current_node->word(n);
+    PARSE_FLD(rs);
+    return std::string(rs.FILE_CODE.view()) + "|" + std::to_string(rs.N1) + "|" +
+           std::to_string(rs.N2);
+  };
+  for (const char quote : {'\'', '\'', '"', '\''}) {
+    t.rs.QUOTE = quote;
+    for (int n = 1; n <= kWords; ++n) {
+      SCOPED_TRACE(std::string(1, quote) + " word " + std::to_string(n));
+      t.rs.FILE_CODE = "stale";
+      t.rs.N1 = t.rs.N2 = -9;
+      t.rs.FLD = "stale";
+      parse_word(t.rs, n);
+      const std::string kept = std::string(t.rs.FILE_CODE.view()) + "|" + std::to_string(t.rs.N1) +
+                               "|" + std::to_string(t.rs.N2);
+      EXPECT_EQ(t.rs.FLD.view(), t.rs.current_node->word(n));
+      EXPECT_EQ(kept, fresh(n));
+    }
   }
 }
 

@@ -28,7 +28,7 @@ void read_single(RunState& rs) {
   }
   read_data_record(rs, n);
   if (rs.ONCE)
-    rs.H.assign_padded(rs.BUFFER.view());
+    rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
   // NOTE: this copy also runs at end of file, so the area shows the last record again.
   file_area(rs, n).assign_padded(rs.BUFFER.view());
   rs.EOF_ = rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;

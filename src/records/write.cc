@@ -51,8 +51,10 @@ void WRITE_RTN(RunState& rs) {
   bool print = false;
   if (target.size() == 1 && target[0] >= '1' && target[0] <= '6') {
     n = target[0] - '0';
-    Area<4096>& area = file_area(rs, n);
-    rs.F0 = trim_trailing(trim_leading(area.view(), kHigh), '\0');
+    const Area<4096>& area = file_area(rs, n);
+    // NOTE: an area blank at its end has no trailing NUL to trim; its blank tail goes anyway.
+    rs.F0 = area.extent() < area.size() ? trim_leading(area.used(), kHigh)
+                                        : trim_trailing(trim_leading(area.view(), kHigh), '\0');
   } else if (word_is(target, "L")) {
     print = true;
     const std::string_view line = rs.L.view();

@@ -25,18 +25,33 @@ std::int16_t column_number(RunState& rs, std::string_view text) {
 }
 
 // S := its first `at` characters, REPLACE, then what followed the `old_size` characters of the
-// occurrence; the rest shifts left (blank-filled at the end) or right (cut at the end).
+// occurrence; the rest shifts left (blank-filled at the end) or right (cut at the end). Only
+// the part of S below its extent (or the occurrence's end) can hold anything but blanks, so
+// only that part moves.
 void replace_at(RunState& rs, std::size_t at, std::size_t old_size) {
-  char* s = rs.S.data();
   const std::string_view replacement = rs.REPLACE.view();
   const std::size_t tail_from = at + old_size;  // the occurrence lies inside S
   const std::size_t tail_to = at + replacement.size();
+  const std::size_t end = std::max(rs.S.extent(), tail_from);  // blanks from here on
+  const std::size_t kept = tail_to < kWidth ? std::min(end - tail_from, kWidth - tail_to) : 0;
+  const std::size_t copied = std::min(replacement.size(), kWidth - at);
+  char* s = rs.S.columns(0, std::max(std::min(tail_to, kWidth) + kept, at + copied));
   if (tail_to < kWidth) {
-    const std::size_t kept = std::min(kWidth - tail_from, kWidth - tail_to);
     std::memmove(s + tail_to, s + tail_from, kept);
-    std::memset(s + tail_to + kept, ' ', kWidth - tail_to - kept);
+    if (tail_to + kept < end)  // what the tail left behind when it moved left
+      std::memset(s + tail_to + kept, ' ', end - tail_to - kept);
   }
-  std::memcpy(s + at, replacement.data(), std::min(replacement.size(), kWidth - at));
+  std::memcpy(s + at, replacement.data(), copied);
+}
+
+// Position (from 1) of the first occurrence of `search` in S from column `from` (0-based) on,
+// 0 for none. An occurrence that holds a non-blank character begins below the extent, so the
+// search looks no further unless the search text is all blanks.
+std::size_t find_in_s(const RunState& rs, std::size_t from, std::string_view search) {
+  std::string_view s = rs.S.view();
+  if (search.find_first_not_of(' ') != std::string_view::npos)
+    s = s.substr(0, std::min(kWidth, rs.S.extent() + search.size() - 1));
+  return from < s.size() ? find_text(s.substr(from), search) : 0;
 }
 
 }  // namespace
@@ -70,15 +85,18 @@ void CHANGE_RTN(RunState& rs) {
     rs.REPLACE = strip_char(node.word(4), rs.QUOTE);
   }
 
+  // Moves into S never lower its extent; a shift right raises it. Make it exact first, so
+  // that the searches and shifts below stay within the text.
+  rs.S.tighten();
   const std::string_view search = rs.TARGET.view();
   rs.V = 0;
-  rs.U = static_cast<std::int16_t>(find_text(rs.S.view(), search));
+  rs.U = static_cast<std::int16_t>(find_in_s(rs, 0, search));
   while (rs.U >= 1 && rs.U <= rs.COL2) {
     const std::size_t at = static_cast<std::size_t>(rs.U - 1);
     if (rs.U >= rs.COL1)
       replace_at(rs, at, search.size());
     // U stays within S, so U + V is at most its width.
-    rs.V = static_cast<std::int16_t>(find_text(rs.S.view().substr(at + 1), search));
+    rs.V = static_cast<std::int16_t>(find_in_s(rs, at + 1, search));
     if (rs.V == 0)
       break;
     rs.U = static_cast<std::int16_t>(rs.U + rs.V);

@@ -1,4 +1,7 @@
 // strings/change_test.cc
+#include <random>
+#include <string>
+
 #include "strings/strings.h"
 #include "strings/test_support.h"
 
@@ -80,6 +83,69 @@ TEST_F(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
     std::string expect;
     for (int k = 1; k <= 3; ++k) expect += k >= c.col1 && k <= c.col2 ? 'B' : 'A';
     EXPECT_EQ(columns(rs.S, 1, 3), expect);
+  }
+}
+
+// The change works only on the part of S that can hold text. Against a plain model of the rule
+// on all 4096 columns: texts that stop short of the end, reach past it, or were left behind a
+// moved tail; longer, shorter and empty replacements; ranges; search texts with blanks.
+TEST_F(ChangeTest, SameAsTheWholeAreaRule) {
+  const auto model = [](std::string s, const std::string& search, const std::string& rep, int col1,
+                        int col2) {
+    const auto find = [&search](const std::string& text, std::size_t from) -> std::size_t {
+      if (from >= text.size())
+        return 0;
+      const std::size_t k = text.find(search, from);
+      return k == std::string::npos ? 0 : k - from + 1;
+    };
+    std::size_t u = find(s, 0);
+    while (u >= 1 && static_cast<int>(u) <= col2) {
+      const std::size_t at = u - 1;
+      if (static_cast<int>(u) >= col1) {
+        s = s.substr(0, at) + rep + s.substr(at + search.size());
+        s.resize(4096, ' ');
+      }
+      const std::size_t v = find(s, at + 1);
+      if (v == 0)
+        break;
+      u += v;
+    }
+    return s;
+  };
+  struct Case {
+    const char* statement;
+    const char* search;
+    const char* rep;
+    int col1, col2;
+  };
+  const Case cases[] = {
+      {"CH 'ab' 'XYZW'", "ab", "XYZW", 1, 4096},
+      {"CH 'ab' 'Q'", "ab", "Q", 1, 4096},
+      {"CH 'ab' ''", "ab", "", 1, 4096},
+      {"CH 'b a' '--'", "b a", "--", 1, 4096},
+      {"CH 'ab' 30/4095 'ABC'", "ab", "ABC", 30, 4095},
+      {"CH '  ' '.'", "  ", ".", 1, 4096},
+      {"CH 'b ' 'bbbb '", "b ", "bbbb ", 1, 4096},
+  };
+  std::mt19937 random(5);
+  for (const Case& c : cases) {
+    for (int round = 0; round < 20; ++round) {
+      SCOPED_TRACE(std::string(c.statement) + " round " + std::to_string(round));
+      rs.S.fill(' ');
+      std::string s(4096, ' ');
+      // Some text at the start, sometimes more near the end, sometimes a blanked tail left
+      // under the extent.
+      const std::size_t length = random() % 120;
+      for (std::size_t k = 0; k < length; ++k) s[k] = "ab  "[random() % 4];
+      if (round % 3 == 1)
+        for (std::size_t k = 4090; k < 4096; ++k) s[k] = "ab"[random() % 2];
+      put(rs.S, 1, s);
+      if (round % 3 == 2)
+        put(rs.S, length + 1, std::string(200, ' '));
+      compile(c.statement);
+      CHANGE_RTN(rs);
+      ASSERT_EQ(rs.S.view(), model(s, c.search, c.rep, c.col1, c.col2));
+    }
   }
 }
 
