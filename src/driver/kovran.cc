@@ -2,6 +2,8 @@
 // script read statement by statement, the logic pass, the dispatch loop, the end-of-run report.
 #include "driver/kovran.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
@@ -61,6 +63,8 @@ constexpr const char* kUsage =
     "\n"
     "Other options:\n"
     "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock the run reads, for reproducible runs\n"
+    "  --progress                   show records read, records per second and elapsed time\n"
+    "                               on standard error while the run goes on (terminals only)\n"
     "  --help                       show this text and stop\n"
     "  --version                    show the version and the build stamp and stop\n"
     "  --                           what follows is the PARM, even if it begins with -\n"
@@ -301,6 +305,11 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
       out << "kovran " << kVersion << " (build " << kBuildStamp << ")\n";
       done = true;
       return true;
+    }
+    if (arg == "--progress") {
+      if (::isatty(STDERR_FILENO) == 1)
+        b.progress = &err;
+      continue;
     }
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);

@@ -14,6 +14,7 @@
 
 #include "compiler/node.h"
 #include "driver/console.h"
+#include "driver/progress.h"
 #include "driver/text.h"
 #include "records/files.h"
 
@@ -37,6 +38,7 @@ struct Bindings {
   std::istream* std_in = nullptr;
   std::ostream* std_out = nullptr;
   std::optional<std::string> clock;  // --clock YYYY-MM-DDTHH:MM:SS
+  std::ostream* progress = nullptr;  // --progress on a terminal: standard error
 };
 
 struct KeyRange {
@@ -178,6 +180,7 @@ struct RunState {
   Node* return_point = nullptr;  // set by B, planted by S
   // --- files and console (driver/, records/) ----------------------------------------------
   Bindings bindings;
+  Progress progress{bindings.progress};  // --progress line on standard error
   OutFile sysprint_file;
   Console sysprint{sysprint_file};
   InFile program_file;

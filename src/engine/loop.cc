@@ -86,6 +86,13 @@ bool dispatch_eoj(RunState& rs, Node& node) {
   return false;
 }
 
+// Records read so far from every input file.
+std::int64_t records_read(const RunState& rs) {
+  std::int64_t n = 0;
+  for (int k = 1; k <= 6; ++k) n += rs.in_files[k].records_read();
+  return n;
+}
+
 void main_pass(RunState& rs) {
   Node* node = rs.first_node;
   while (node != nullptr) {
@@ -140,8 +147,10 @@ void LOOP(RunState& rs) {
     if (rs.T == '0')
       rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
     end_if_interrupted(rs);
+    rs.progress.tick(records_read(rs));
     READ_RTN(rs);
   }
+  rs.progress.clear();
   rs.running = true;
   eoj_walk(rs);
   rs.running = false;
