@@ -51,6 +51,13 @@ struct ParsedWord {
   std::int16_t N2 = 0;
 };
 
+// The parse of a text that can change (a table field description): reused while the text is
+// the same.
+struct KeptParse {
+  Word text;
+  ParsedWord parsed;
+};
+
 struct Node {
   std::int16_t ILN = 0;    // node number
   Word words[kWords + 1];  // F(1)..F(9); index 0 unused

@@ -58,6 +58,8 @@ struct TableDef {
   std::int16_t TABL_SIZE = 0;  // entries loaded
   Varying<80> ARG;             // argument field reference
   Varying<80> RSLT;            // result field reference
+  KeptParse arg_parse;         // our own: the parse of ARG, kept while ARG is unchanged
+  KeptParse rslt_parse;        // our own: the parse of RSLT, likewise
 };
 
 struct RunState {

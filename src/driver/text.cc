@@ -3,7 +3,7 @@
 
 namespace kovran {
 
-int compare_padded(std::string_view a, std::string_view b) {
+int compare_padded_unequal(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
   if (common > 0) {
     const int c = std::memcmp(a.data(), b.data(), common);  // memcmp compares unsigned bytes

@@ -142,7 +142,12 @@ class Varying {
 
 // Compares two texts byte by byte on unsigned codes, the shorter taken as extended on the
 // right with blanks. Returns <0, 0 or >0.
-int compare_padded(std::string_view a, std::string_view b);
+int compare_padded_unequal(std::string_view a, std::string_view b);  // sizes differ
+inline int compare_padded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size())
+    return compare_padded_unequal(a, b);
+  return a.empty() ? 0 : std::memcmp(a.data(), b.data(), a.size());  // unsigned bytes
+}
 
 // Whole-word comparison with blank padding: "M" matches the word M only, and a word of one
 // blank matches the empty keyword. The same as compare_padded(word, keyword) == 0.

@@ -28,10 +28,10 @@ void PARSE_FLD(RunState& rs) {
   rs.N2 = static_cast<std::int16_t>(low_four_bits_number(end, 4));
 }
 
-void parse_word(RunState& rs, int n) {
-  Node& node = *rs.current_node;
-  rs.FLD = node.F(n);  // whole-string copies: a fixed size, no call
-  ParsedWord& parsed = node.parsed[n];
+namespace {
+
+// FILE_CODE, N1, N2 := the kept parse, or a fresh parse of FLD that is then kept.
+void reuse_or_parse(RunState& rs, ParsedWord& parsed) {
   if (parsed.ready && parsed.quote == rs.QUOTE) {
     rs.FILE_CODE = parsed.FILE_CODE;
     rs.N1 = parsed.N1;
@@ -39,11 +39,28 @@ void parse_word(RunState& rs, int n) {
     return;
   }
   PARSE_FLD(rs);
-  parsed.FILE_CODE = rs.FILE_CODE.view();
+  parsed.FILE_CODE = rs.FILE_CODE;
   parsed.N1 = rs.N1;
   parsed.N2 = rs.N2;
   parsed.quote = rs.QUOTE;
   parsed.ready = true;
+}
+
+}  // namespace
+
+void parse_word(RunState& rs, int n) {
+  Node& node = *rs.current_node;
+  rs.FLD = node.F(n);  // whole-string copies: a fixed size, no call
+  reuse_or_parse(rs, node.parsed[n]);
+}
+
+void parse_text(RunState& rs, const Word& text, KeptParse& kept) {
+  rs.FLD = text;
+  if (kept.text.view() != text.view()) {
+    kept.text = text;
+    kept.parsed.ready = false;
+  }
+  reuse_or_parse(rs, kept.parsed);
 }
 
 namespace {

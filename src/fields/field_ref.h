@@ -29,6 +29,10 @@ void PARSE_FLD(RunState& rs);
 // FLD := F(n) of the current node, then PARSE_FLD.
 void parse_word(RunState& rs, int n);
 
+// FLD := `text`, then PARSE_FLD; the parse is kept in `kept` and reused while the text and the
+// quote character stay the same.
+void parse_text(RunState& rs, const Word& text, KeptParse& kept);
+
 // True when the last parse is a literal (start column 0 or below).
 inline bool is_literal(const RunState& rs) { return rs.N1 <= 0; }
 

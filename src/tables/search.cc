@@ -16,8 +16,7 @@ void store_result(RunState& rs, const TableEntry& entry) {
   const std::string_view text = entry.TABLENTRY.view();
   const std::size_t from = rs.N > 1 ? static_cast<std::size_t>(rs.N - 1) : 0;
   const Varying<80> result(from < text.size() ? text.substr(from) : std::string_view());
-  rs.FLD = rs.TABLE_DEF.RSLT.view();
-  PARSE_FLD(rs);
+  parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse);
   std::optional<Field> target = resolve_field(rs, 3);
   if (!target) {
     ERROR_RTN(rs, 3);
@@ -67,11 +66,13 @@ void BIN_SEARCH(RunState& rs) {
   rs.LO = 1;
   rs.HI = static_cast<std::int16_t>(size);
   rs.MATCH = false;
+  const TableEntry* examined = nullptr;
   while (rs.HI >= rs.LO && !rs.MATCH) {
     rs.MID = static_cast<std::int16_t>((rs.LO + rs.HI) / 2);  // int: no 16-bit overflow
     const TableEntry& entry = *rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
-    rs.FLD = entry_key(entry, rs.M);
-    const int c = compare_padded(rs.SOURCE.view(), rs.FLD.view());
+    examined = &entry;
+    // A key has at most 80 characters: FLD would hold it uncut.
+    const int c = compare_padded(rs.SOURCE.view(), entry_key(entry, rs.M));
     if (c == 0) {
       rs.MATCH = true;
       rs.current_entry = rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
@@ -81,6 +82,8 @@ void BIN_SEARCH(RunState& rs) {
       rs.HI = static_cast<std::int16_t>(rs.MID - 1);
     }
   }
+  if (examined != nullptr)  // nothing in the search can observe FLD before it ends
+    rs.FLD = entry_key(*examined, rs.M);
 }
 
 // SEARCH   L name mode                                                     words 1, 2, 3
@@ -103,8 +106,7 @@ void SEARCH(RunState& rs) {
   if (!exact && !high && !low)
     return;
 
-  rs.FLD = rs.TABLE_DEF.ARG.view();
-  PARSE_FLD(rs);
+  parse_text(rs, rs.TABLE_DEF.ARG, rs.TABLE_DEF.arg_parse);
   if (!is_literal(rs)) {
     std::optional<Field> argument = resolve_field(rs, 2);
     if (argument) {
