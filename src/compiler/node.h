@@ -68,6 +68,7 @@ struct Node {
   Node* false_link = nullptr;
   bool clip_reported = false;     // a reference of this node ran past its area and was reported
   ParsedWord parsed[kWords + 1];  // operand parse of each word, filled on first use
+  std::uint8_t if_form = 0;  // the test an IF statement asks for, found on first use; 0 none yet
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);
@@ -75,7 +76,13 @@ struct Node {
   }
   std::string_view word(int n) const { return F(n).view(); }
   // The walk ends at this node: code G, or a first operand of STOP.
-  bool ends_walk() const { return op == Op::G || word_is(word(2), "STOP"); }
+  bool ends_walk() const {
+    if (ends_walk_ < 0)
+      ends_walk_ = (op == Op::G || word_is(word(2), "STOP")) ? 1 : 0;
+    return ends_walk_ != 0;
+  }
+
+  mutable std::int8_t ends_walk_ = -1;  // ends_walk() once known (the words and code are fixed)
 };
 
 }  // namespace kovran

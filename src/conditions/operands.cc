@@ -38,20 +38,4 @@ std::string_view buffer_field(RunState& rs, int word, BufferLoad load) {
   return last > first ? buffer.substr(first, last - first) : std::string_view();
 }
 
-bool is_operator(std::string_view op) {
-  return word_is(op, "E") || word_is(op, "U") || word_is(op, "L") || word_is(op, "G");
-}
-
-bool operator_holds(std::string_view op, int cmp) {
-  if (word_is(op, "E"))
-    return cmp == 0;
-  if (word_is(op, "U"))
-    return cmp != 0;
-  if (word_is(op, "L"))
-    return cmp < 0;
-  if (word_is(op, "G"))
-    return cmp > 0;
-  return false;
-}
-
 }  // namespace kovran

@@ -27,11 +27,23 @@ BufferLoad load_buffer(RunState& rs, int word, bool accept_c);
 std::string_view buffer_field(RunState& rs, int word, BufferLoad load);
 
 // True when `op` is one of the operator words E, U, L, G.
-bool is_operator(std::string_view op);
+inline bool is_operator(std::string_view op) {
+  return word_is(op, "E") || word_is(op, "U") || word_is(op, "L") || word_is(op, "G");
+}
 
 // Whether `op` holds for a comparison whose outcome is `cmp` (<0, 0, >0): E equal, U unequal,
 // L less, G greater. Any other word never holds.
-bool operator_holds(std::string_view op, int cmp);
+inline bool operator_holds(std::string_view op, int cmp) {
+  if (word_is(op, "E"))
+    return cmp == 0;
+  if (word_is(op, "U"))
+    return cmp != 0;
+  if (word_is(op, "L"))
+    return cmp < 0;
+  if (word_is(op, "G"))
+    return cmp > 0;
+  return false;
+}
 
 // The connector character: the first character of `text`, a blank when it is empty.
 inline char connector(std::string_view text) { return text.empty() ? ' ' : text.front(); }

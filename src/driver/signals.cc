@@ -8,25 +8,26 @@
 #include "driver/run_state.h"
 
 namespace kovran {
-namespace {
 
-// NOTE: the one piece of process-wide state: a signal handler can reach nothing else.
-// It is cleared when a run starts, so runs in one process do not see each other's signals.
-volatile std::sig_atomic_t received_signal = 0;
+namespace signal_state {
+volatile std::sig_atomic_t received = 0;
+}  // namespace signal_state
+
+namespace {
 
 constexpr int kCaught[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 constexpr std::size_t kCount = sizeof kCaught / sizeof kCaught[0];
 
 extern "C" void record_signal(int sig) {
-  if (received_signal == 0)
-    received_signal = sig;  // the first signal names the ending
+  if (signal_state::received == 0)
+    signal_state::received = sig;  // the first signal names the ending
 }
 
 }  // namespace
 
 SignalGuard::SignalGuard() : saved_{} {
   static_assert(kCount == sizeof saved_ / sizeof saved_[0], "one saved action per signal");
-  received_signal = 0;
+  signal_state::received = 0;
   for (std::size_t k = 0; k < kCount; ++k) {
     struct sigaction act {};
     act.sa_handler = record_signal;
@@ -42,10 +43,8 @@ SignalGuard::~SignalGuard() {
   for (std::size_t k = 0; k < kCount; ++k) sigaction(kCaught[k], &saved_[k], nullptr);
 }
 
-int pending_signal() { return received_signal; }
-
 void end_if_interrupted(RunState& rs) {
-  if (const int sig = received_signal; sig != 0)
+  if (const int sig = signal_state::received; sig != 0)
     raise_error(rs, "RUN ENDED BY SIGNAL " + std::to_string(sig), 128 + sig);
   if (rs.sysprint_file.failed())
     throw RunEnded{12};  // run_kovran reports the console's failure on standard error

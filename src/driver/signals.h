@@ -26,8 +26,14 @@ class SignalGuard {
   struct sigaction saved_[4];  // SIGINT, SIGTERM, SIGHUP, SIGPIPE as they were
 };
 
-// The signal received since the guard was installed, or 0.
-int pending_signal();
+namespace signal_state {
+// NOTE: the one piece of process-wide state: a signal handler can reach nothing else. It is
+// cleared when a run starts, so runs in one process do not see each other's signals.
+extern volatile std::sig_atomic_t received;
+}  // namespace signal_state
+
+// The signal received since the guard was installed, or 0. Inline: the loop asks at every node.
+inline int pending_signal() { return signal_state::received; }
 
 // Ends the run when a signal has been received: the line "RUN ENDED BY SIGNAL " and its number
 // (naming the node being dispatched), the dump when DMP is set, status 128 + the number. Also

@@ -86,6 +86,13 @@ bool dispatch_eoj(RunState& rs, Node& node) {
   return false;
 }
 
+// The check made at every node, inline: the call only when a signal or a console failure
+// is there to report.
+inline void check_interrupted(RunState& rs) {
+  if (pending_signal() != 0 || rs.sysprint_file.failed())
+    end_if_interrupted(rs);
+}
+
 // Records read so far from every input file.
 std::int64_t records_read(const RunState& rs) {
   std::int64_t n = 0;
@@ -97,7 +104,7 @@ void main_pass(RunState& rs) {
   Node* node = rs.first_node;
   while (node != nullptr) {
     rs.current_node = node;
-    end_if_interrupted(rs);
+    check_interrupted(rs);
     if (rs.LOOPCOUNT < INT32_MAX)
       ++rs.LOOPCOUNT;
     if (rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
@@ -119,7 +126,7 @@ void eoj_walk(RunState& rs) {
   Node* node = rs.eoj_entry;
   while (node != nullptr) {
     rs.current_node = node;
-    end_if_interrupted(rs);
+    check_interrupted(rs);
     // The end-of-job walk counts no LOOPCOUNT, but a loop in it must still end.
     ++rs.eoj_dispatched;
     if (rs.LC > 0 && rs.LOOPCOUNT + rs.eoj_dispatched > rs.LC)
@@ -147,7 +154,8 @@ void LOOP(RunState& rs) {
     if (rs.T == '0')
       rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
     end_if_interrupted(rs);
-    rs.progress.tick(records_read(rs));
+    if (rs.progress.wanted())
+      rs.progress.tick(records_read(rs));
     READ_RTN(rs);
   }
   rs.progress.clear();
