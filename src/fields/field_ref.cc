@@ -90,7 +90,7 @@ std::optional<AreaView> area_by_code(const RunState& rs, char code) {
   });
 }
 
-std::optional<Field> resolve_field(RunState& rs, int word) {
+std::optional<Field> resolve_field_general(RunState& rs, int word) {
   if (is_literal(rs) || rs.FILE_CODE.size() != 1)
     return std::nullopt;
   return with_area(rs, rs.FILE_CODE[0], [&rs, word](auto& area) {

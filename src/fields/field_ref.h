@@ -53,7 +53,49 @@ std::optional<AreaView> area_by_code(const RunState& rs, char code);
 // Nothing for a literal or an unknown code (the caller reports it with its own word number).
 // A reference that runs past its area is clipped, and the first time a node does so the
 // statement-error report names `word` (0: never report).
-std::optional<Field> resolve_field(RunState& rs, int word);
+std::optional<Field> resolve_field_general(RunState& rs, int word);  // any reference
+
+// Columns n1..n2 of area `code` when the area is a record area or S and the columns lie inside
+// it (nothing to clip, nothing to report): writable, the extent raised over them. Nothing
+// otherwise.
+inline std::optional<Field> inside_field(RunState& rs, char code, int n1, int n2) {
+  if (n1 < 1 || n2 < n1 - 1 || n2 > 4096)
+    return std::nullopt;
+  Area<4096>* area = nullptr;
+  switch (code) {
+    case '1': area = &rs.F1; break;
+    case '2': area = &rs.F2; break;
+    case '3': area = &rs.F3; break;
+    case '4': area = &rs.F4; break;
+    case '5': area = &rs.F5; break;
+    case '6': area = &rs.F6; break;
+    case 'S': area = &rs.S; break;
+    default: return std::nullopt;
+  }
+  const std::size_t from = static_cast<std::size_t>(n1 - 1);
+  const std::size_t to = static_cast<std::size_t>(n2);
+  return Field{area->columns(from, to), to - from};
+}
+
+// A reference inside a record area or S is resolved inline; anything else the general way.
+inline std::optional<Field> resolve_field(RunState& rs, int word) {
+  if (rs.FILE_CODE.size() == 1) {
+    if (std::optional<Field> f = inside_field(rs, rs.FILE_CODE.data()[0], rs.N1, rs.N2))
+      return f;
+  }
+  return resolve_field_general(rs, word);
+}
+
+// The field word n of the current node names, from its kept parse, when that parse is there
+// for the current quote character and resolve_field would take it inline; FLD, FILE_CODE, N1
+// and N2 are left alone. For an instruction that parses another word next, which overwrites
+// all four whatever this word held.
+inline std::optional<Field> kept_inside_field(RunState& rs, int n) {
+  const ParsedWord& p = rs.current_node->parsed[n];
+  if (!p.ready || p.quote != rs.QUOTE || p.FILE_CODE.size() != 1)
+    return std::nullopt;
+  return inside_field(rs, p.FILE_CODE.data()[0], p.N1, p.N2);
+}
 
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
 void store_field(const Field& f, std::string_view value);

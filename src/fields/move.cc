@@ -69,11 +69,15 @@ void MOVE_RTN(RunState& rs) {
     d = displacement(rs);
   }
 
-  parse_word(rs, 2);
-  if (is_literal(rs)) {
-    rs.SOURCE = rs.FILE_CODE.view();
+  if (std::optional<Field> source = kept_inside_field(rs, 2)) {
+    rs.SOURCE = source->view();  // the target's parse follows and overwrites FLD and the rest
   } else {
-    fetch_reference(rs, 2);
+    parse_word(rs, 2);
+    if (is_literal(rs)) {
+      rs.SOURCE = rs.FILE_CODE.view();
+    } else {
+      fetch_reference(rs, 2);
+    }
   }
 
   // NOTE: when both word 3 and word 4 are D, the target-displacement form is taken.
