@@ -70,6 +70,42 @@ TEST(MoveRtn, LeavesTheParseOfTheTarget) {
   EXPECT_EQ(t.rs.F2.view().substr(0, 10), "       A  ");  // columns 8 and 9
 }
 
+// The second execution of a node takes its source from the kept parse: every run variable
+// must come out as the first execution left it, and the source area's extent must cover the
+// field both times.
+TEST(MoveRtn, RepeatedMoveLeavesWhatTheFirstLeft) {
+  const char* statements[] = {"M 1:3.5 2:1.3",       "M S:2.3 1:1.2", "M 1:4090.4096 2:1.7",
+                              "M 1:4095.4099 2:1.2", "M 1:6.5 2:1.2", "M 'AB' 1:1.2",
+                              "M 1:1.2 D S:1 2:1.3"};
+  for (const char* statement : statements) {
+    SCOPED_TRACE(statement);
+    TestRun t;
+    t.rs.S.assign_padded("12ZZ");
+    t.rs.F1.assign_padded("ABCDEFG");
+    t.rs.F1[4091] = 'Q';
+    compile(t.rs, {statement});
+    MOVE_RTN(t.rs);
+    const std::string fld(t.rs.FLD.view()), code(t.rs.FILE_CODE.view()), source(t.rs.SOURCE.view());
+    const std::int16_t n1 = t.rs.N1, n2 = t.rs.N2;
+    const std::string f2(t.rs.F2.view()), printed = t.printed();
+    t.rs.FLD = "1:9.9";  // anything the instructions between two passes may leave
+    t.rs.FILE_CODE = "9";
+    t.rs.N1 = 77;
+    t.rs.N2 = 78;
+    t.rs.SOURCE = "stale";
+    t.rs.F1.tighten();
+    MOVE_RTN(t.rs);
+    EXPECT_EQ(t.rs.FLD.view(), fld);
+    EXPECT_EQ(t.rs.FILE_CODE.view(), code);
+    EXPECT_EQ(t.rs.N1, n1);
+    EXPECT_EQ(t.rs.N2, n2);
+    EXPECT_EQ(t.rs.SOURCE.view(), source);
+    EXPECT_EQ(t.rs.F2.view(), f2);
+    EXPECT_GE(t.rs.F1.extent(), 7u);
+    EXPECT_EQ(t.printed(), printed);  // a clip is reported once per node
+  }
+}
+
 struct ErrorCase {
   const char* statement;
   const char* report;    // the word named after FIELD
