@@ -25,6 +25,45 @@ void check_cases(std::initializer_list<Case> cases) {
   }
 }
 
+// A comparison run again takes its operands from the kept parses: BUFFER, SOURCE, TARGET and
+// the parse left behind must be what the first run left, whatever stood there in between.
+TEST(FieldComparison, RepeatedComparisonLeavesWhatTheFirstLeft) {
+  const char* statements[] = {"I 1:2.3 E 'BC'",      "I S:1.2 U 'ZZ' A", "I 1:4095.4099 E 'X'",
+                              "I 1:1.2 E 2:1.2",     "I L:1.2 E 'AB'",   "I 1:3.2 L ''",
+                              "I 1:1.4096 G 'ABC' O"};
+  for (const char* statement : statements) {
+    SCOPED_TRACE(statement);
+    IfScript s({statement, "K", "U"});
+    s.rs.F1.assign_padded("ABCD");
+    s.rs.S.assign_padded("YY");
+    s.run(1);
+    const std::string buffer(s.rs.BUFFER.view()), source(s.rs.SOURCE.view()),
+        target(s.rs.TARGET.view()), fld(s.rs.FLD.view()), code(s.rs.FILE_CODE.view()),
+        printed = s.printed();
+    const std::int16_t n1 = s.rs.N1, n2 = s.rs.N2;
+    const bool result = s.rs.RESULT, old = s.rs.OLDRESULT;
+    s.rs.BUFFER = "a much longer text than the record";
+    s.rs.SOURCE = "stale";
+    s.rs.TARGET = "stale";
+    s.rs.FLD = "9:9.9";
+    s.rs.FILE_CODE = "9";
+    s.rs.N1 = 5;
+    s.rs.NEWCOND = true;
+    s.rs.LASTCOMPCOND = ' ';
+    s.run(1);
+    EXPECT_EQ(s.rs.BUFFER.view(), buffer);
+    EXPECT_EQ(s.rs.SOURCE.view(), source);
+    EXPECT_EQ(s.rs.TARGET.view(), target);
+    EXPECT_EQ(s.rs.FLD.view(), fld);
+    EXPECT_EQ(s.rs.FILE_CODE.view(), code);
+    EXPECT_EQ(s.rs.N1, n1);
+    EXPECT_EQ(s.rs.N2, n2);
+    EXPECT_EQ(s.rs.RESULT, result);
+    EXPECT_EQ(s.rs.OLDRESULT, old);
+    EXPECT_EQ(s.printed(), printed);  // a clip is reported once per node
+  }
+}
+
 TEST(FieldComparison, PaddedCharacterOrder) {
   check_cases({
       {"I 1:1.5 E 'ABC'", "ABC", true},  // ABC and two blanks equals ABC

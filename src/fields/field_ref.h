@@ -58,20 +58,27 @@ std::optional<Field> resolve_field_general(RunState& rs, int word);  // any refe
 // Columns n1..n2 of area `code` when the area is a record area or S and the columns lie inside
 // it (nothing to clip, nothing to report): writable, the extent raised over them. Nothing
 // otherwise.
-inline std::optional<Field> inside_field(RunState& rs, char code, int n1, int n2) {
-  if (n1 < 1 || n2 < n1 - 1 || n2 > 4096)
-    return std::nullopt;
-  Area<4096>* area = nullptr;
+// The area of a record area code (1..6) or S; nothing for any other code.
+inline Area<4096>* record_area(RunState& rs, char code) {
   switch (code) {
-    case '1': area = &rs.F1; break;
-    case '2': area = &rs.F2; break;
-    case '3': area = &rs.F3; break;
-    case '4': area = &rs.F4; break;
-    case '5': area = &rs.F5; break;
-    case '6': area = &rs.F6; break;
-    case 'S': area = &rs.S; break;
-    default: return std::nullopt;
+    case '1': return &rs.F1;
+    case '2': return &rs.F2;
+    case '3': return &rs.F3;
+    case '4': return &rs.F4;
+    case '5': return &rs.F5;
+    case '6': return &rs.F6;
+    case 'S': return &rs.S;
+    default: return nullptr;
   }
+}
+
+// Whether columns n1..n2 lie inside an area of 4096 columns: nothing to clip.
+inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n2 <= 4096; }
+
+inline std::optional<Field> inside_field(RunState& rs, char code, int n1, int n2) {
+  Area<4096>* area = columns_inside(n1, n2) ? record_area(rs, code) : nullptr;
+  if (area == nullptr)
+    return std::nullopt;
   const std::size_t from = static_cast<std::size_t>(n1 - 1);
   const std::size_t to = static_cast<std::size_t>(n2);
   return Field{area->columns(from, to), to - from};
