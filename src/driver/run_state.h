@@ -4,6 +4,7 @@
 #ifndef KOVRAN_DRIVER_RUN_STATE_H_
 #define KOVRAN_DRIVER_RUN_STATE_H_
 
+#include <cassert>
 #include <cstdint>
 #include <deque>
 #include <iosfwd>
@@ -204,9 +205,38 @@ struct RunState {
 };
 
 // The area of data file n (1..6), its end-of-file flag and its count.
-Area<4096>& file_area(RunState& rs, int n);
-bool& eof_flag(RunState& rs, int n);
-std::int32_t& file_count(RunState& rs, int n);
+inline Area<4096>& file_area(RunState& rs, int n) {
+  switch (n) {
+    case 1: return rs.F1;
+    case 2: return rs.F2;
+    case 3: return rs.F3;
+    case 4: return rs.F4;
+    case 5: return rs.F5;
+    default: assert(n == 6); return rs.F6;
+  }
+}
+
+inline bool& eof_flag(RunState& rs, int n) {
+  switch (n) {
+    case 1: return rs.EOF1;
+    case 2: return rs.EOF2;
+    case 3: return rs.EOF3;
+    case 4: return rs.EOF4;
+    case 5: return rs.EOF5;
+    default: assert(n == 6); return rs.EOF6;
+  }
+}
+
+inline std::int32_t& file_count(RunState& rs, int n) {
+  switch (n) {
+    case 1: return rs.CNT1;
+    case 2: return rs.CNT2;
+    case 3: return rs.CNT3;
+    case 4: return rs.CNT4;
+    case 5: return rs.CNT5;
+    default: assert(n == 6); return rs.CNT6;
+  }
+}
 
 // Adds one to a record counter; it stops at the largest 32-bit value instead of overflowing.
 inline void count_one(std::int32_t& counter) {
