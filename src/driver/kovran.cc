@@ -400,10 +400,11 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     status = 12;
     rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
   } catch (const std::exception& e) {
-    // A fault of kovran itself: the records written so far are still kept. The fuzz targets
-    // look for this line.
+    // A fault of kovran itself: the records written so far are still kept. Standard error
+    // says so too, where no script or data can put the same words (the fuzz targets look).
     status = 12;
     rs.sysprint.line("RUN ENDED BY AN INTERNAL ERROR:", e.what());
+    err << "kovran: internal error: " << e.what() << "\n";
   }
   rs.running = false;
   if (!close_output_files(rs))
