@@ -17,32 +17,14 @@
 #include "driver/diagnostics.h"
 #include "fields/field_ref.h"
 #include "fields/fields.h"
+#include "fuzz/scratch_dir.h"
 #include "records/records.h"
 #include "strings/strings.h"
 #include "tables/tables.h"
 
 namespace {
 
-// A scratch directory for the files the runs write, removed when the fuzzer exits. Empty
-// when none could be made: then nothing is run.
-struct Scratch {
-  std::string path;
-  Scratch() {
-    char name[] = "/tmp/kovran-fuzz-fields-XXXXXX";
-    if (mkdtemp(name) != nullptr)
-      path = name;
-  }
-  ~Scratch() {
-    std::error_code ec;
-    if (!path.empty())
-      std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::string& scratch_dir() {
-  static const Scratch scratch;
-  return scratch.path;
-}
+using kovran_fuzz::scratch_dir;
 
 // Records of FILE1 the statement runs over: numbers, signs, letters, blanks, high values.
 constexpr char kBytes[] = "9999999\xFF\x00 lower UPPER 123456789012345678901234567890";

@@ -15,29 +15,11 @@
 #include <vector>
 
 #include "driver/kovran.h"
+#include "fuzz/scratch_dir.h"
 
 namespace {
 
-// A scratch directory for the files the runs write, removed when the fuzzer exits. Empty
-// when none could be made: then nothing is run.
-struct Scratch {
-  std::string path;
-  Scratch() {
-    char name[] = "/tmp/kovran-fuzz-XXXXXX";
-    if (mkdtemp(name) != nullptr)
-      path = name;
-  }
-  ~Scratch() {
-    std::error_code ec;
-    if (!path.empty())
-      std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::string& scratch_dir() {
-  static const Scratch scratch;
-  return scratch.path;
-}
+using kovran_fuzz::scratch_dir;
 
 void put_file(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
