@@ -1,0 +1,22 @@
+// driver/command_line.h - the command line: the file bindings, the clock, PARM.
+#ifndef KOVRAN_DRIVER_COMMAND_LINE_H_
+#define KOVRAN_DRIVER_COMMAND_LINE_H_
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kovran {
+
+struct Bindings;
+
+constexpr int kStatusUsage = 16;
+
+// Parses the command line into `b` and `parm`. Returns false (after a message on `err`) when it
+// is unusable; sets `done` after --help or --version, whose text goes to `out`.
+bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::string& parm,
+                        bool& done, std::ostream& out, std::ostream& err);
+
+}  // namespace kovran
+
+#endif  // KOVRAN_DRIVER_COMMAND_LINE_H_
