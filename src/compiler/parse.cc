@@ -10,7 +10,8 @@ void ALLOC_RTN(RunState& rs) {
   if (!rs.MORE)
     return;  // the statement before was a comment: reuse its node
   if (rs.EXTENT == INT16_MAX) {
-    raise_error(rs, "SCRIPT HAS MORE THAN 32767 STATEMENTS: RUN STOPPED");
+    // The node number is 16 bits: the list, with the stop node kovran adds, holds 32767 nodes.
+    raise_error(rs, "SCRIPT TOO LONG: AT MOST 32767 NODES, THE STOP NODE INCLUDED: RUN STOPPED");
   }
   rs.nodes.emplace_back();
   Node* node = &rs.nodes.back();

@@ -47,12 +47,13 @@ bool digit_value(RunState& rs, int word, bool blanks_are_zeros, bool reported,
 
 // IF_NUMERIC   I N first op second [conn]                                 words 1-6
 // Compares two unsigned numbers of up to 15 digits: E equal, U unequal, L first less,
-// G first greater. The first operand is a field, cut straight from its area; its blanks count
+// G first greater. The first operand is a field, cut straight from its area (a start column of
+// 0 is clipped to 1 and reported once, like any reference outside its area); its blanks count
 // as zeros wherever they stand (42 followed by two blanks is 4200). The second is a field or a
 // literal (quoted: an unquoted word gives its first character); its blanks are not digits.
 // Each operand is right-aligned into fifteen zeros, so 00042, blanks then 42, and '42' are
 // all 42.
-// Errors:  unknown area, or no column, in the first operand -> ERROR_RTN(3); unknown area of
+// Errors:  unknown area in the first operand -> ERROR_RTN(3); unknown area of
 //          the second -> ERROR_RTN(5); SOURCE then keeps its previous text and is used.
 //          An operand longer than 15 characters -> ERROR_RTN(3 or 5), the test is false.
 //          An operator other than E, U, L, G -> ERROR_RTN(4), the test is false.
@@ -63,7 +64,8 @@ void IF_NUMERIC(RunState& rs) {
   const Node& node = *rs.current_node;
   parse_word(rs, 3);
   bool reported = false;
-  if (std::optional<Field> f = resolve_field(rs, 3)) {
+  // NOTE: the first operand is a field even with start column 0 (D:.5 is columns 1-5 of D).
+  if (std::optional<Field> f = rs.N1 > 0 ? resolve_field(rs, 3) : resolve_reference(rs, 3)) {
     rs.SOURCE = f->view();
   } else {
     ERROR_RTN(rs, 3);

@@ -30,7 +30,13 @@ std::string_view buffer_field(RunState& rs, int word, BufferLoad load) {
     const std::size_t offset = static_cast<std::size_t>(f->data - area->data);
     return rs.BUFFER.view().substr(offset, f->size);
   }
-  // BUFFER as it stands (a record of any length): clip quietly, a short record is normal.
+  // BUFFER as it stands (a record of any length): columns past its end are cut quietly, a short
+  // record is normal; a reference that no area of 4096 columns holds is reported once per node.
+  if (!columns_inside(rs.N1, rs.N2) && rs.current_node != nullptr &&
+      !rs.current_node->clip_reported) {
+    rs.current_node->clip_reported = true;
+    ERROR_RTN(rs, word);
+  }
   const std::string_view buffer = rs.BUFFER.view();
   const std::size_t first =
       std::min(static_cast<std::size_t>(rs.N1 > 0 ? rs.N1 - 1 : 0), buffer.size());

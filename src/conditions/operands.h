@@ -23,7 +23,8 @@ BufferLoad load_buffer(RunState& rs, int word, bool accept_c);
 
 // Columns N1..N2 of BUFFER (N1 > 0). After an area was copied they are resolved against that
 // area (clipped to it, the first clip of the node reported as `word`); otherwise they are
-// clipped to BUFFER's current length.
+// clipped to BUFFER's current length, and a reference invalid in itself (start below 1, end
+// before start - 1 or beyond 4096) is reported as `word` the first time the node makes one.
 std::string_view buffer_field(RunState& rs, int word, BufferLoad load);
 
 // True when `op` is one of the operator words E, U, L, G.

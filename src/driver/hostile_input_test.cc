@@ -31,15 +31,25 @@ TEST(HostileInput, ScriptLineOfTenMegabytes) {
   EXPECT_EQ(dir.read("FILE2"), "AB\n");
 }
 
-TEST(HostileInput, FortyThousandStatementsStopTheRun) {
-  ScratchDir dir;
-  std::string script;
-  for (int k = 0; k < 40000; ++k) script += "K\n";
-  dir.write("PROGRAM", script);
-  dir.write("FILE1", "r\n");
-  const RunResult r = run_in(dir, "I=1");
-  EXPECT_EQ(r.status, 12);
-  EXPECT_EQ(r.body(), "SCRIPT HAS MORE THAN 32767 STATEMENTS: RUN STOPPED\n");
+TEST(HostileInput, TheProgramListHoldsAtMost32767NodesWithItsStopNode) {
+  // 32766 statements and the stop node fill the list exactly; one statement more stops the run.
+  for (const int statements : {32766, 32767}) {
+    SCOPED_TRACE(statements);
+    ScratchDir dir;
+    std::string script;
+    for (int k = 0; k < statements; ++k) script += "K\n";
+    dir.write("PROGRAM", script);
+    dir.write("FILE1", "r\n");
+    const RunResult r = run_in(dir, "I=1");
+    if (statements == 32766) {
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.body(), end_lines(1, 0));
+    } else {
+      EXPECT_EQ(r.status, 12);
+      EXPECT_EQ(r.body(),
+                "SCRIPT TOO LONG: AT MOST 32767 NODES, THE STOP NODE INCLUDED: RUN STOPPED\n");
+    }
+  }
 }
 
 TEST(HostileInput, RecordsOfHundredKilobytes) {

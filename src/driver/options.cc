@@ -49,6 +49,7 @@ void apply_command(const std::vector<Variable>& vars, std::string_view command) 
       case Assigned::kOk: break;
       case Assigned::kNotConvertible: throw OptionError{kOncodeNotDigit, std::string(value)};
       case Assigned::kOutOfRange: throw OptionError{kOncodeBadValue, std::string(value)};
+      case Assigned::kConstant: throw OptionError{};  // TRUE and FALSE cannot change
     }
   }
 }

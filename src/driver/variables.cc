@@ -12,6 +12,11 @@ Variable i16(std::string name, std::int16_t& n) { return {std::move(name), VarKi
 Variable i32(std::string name, std::int32_t& n) { return {std::move(name), VarKind::Int32, &n}; }
 Variable digit(std::string name, char& c) { return {std::move(name), VarKind::Digit, &c}; }
 Variable chr(std::string name, char& c) { return {std::move(name), VarKind::Char, &c}; }
+Variable constant(std::string name, bool value) {
+  if (value)
+    return {std::move(name), VarKind::Constant, nullptr, [](void*) { return std::string_view("'1'B"); }};
+  return {std::move(name), VarKind::Constant, nullptr, [](void*) { return std::string_view("'0'B"); }};
+}
 
 }  // namespace
 
@@ -59,6 +64,8 @@ std::vector<Variable> run_variables(RunState& rs) {
       flag("MATCH", rs.MATCH),
       flag("NEVERMORE", rs.NEVERMORE),
       flag("EOT", rs.EOT),
+      constant("TRUE", true),
+      constant("FALSE", false),
       chr("LASTCOMPCOND", rs.LASTCOMPCOND),
       chr("QUOTE", rs.QUOTE),
       chr("HEX00", rs.HEX00),
@@ -195,6 +202,7 @@ Assigned assign_variable(const Variable& v, std::string_view value) {
         return Assigned::kNotConvertible;
       v.set(v.ref, value.substr(1, value.size() - 2));
       return Assigned::kOk;
+    case VarKind::Constant: return Assigned::kConstant;
   }
   return Assigned::kNotConvertible;
 }
@@ -226,6 +234,7 @@ std::string dump_value(const Variable& v) {
     case VarKind::Digit:
     case VarKind::Char: return dump_text(std::string_view(static_cast<char*>(v.ref), 1));
     case VarKind::Text: return dump_text(v.get(v.ref));
+    case VarKind::Constant: return std::string(v.get(v.ref));
   }
   return "";
 }

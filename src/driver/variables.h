@@ -12,13 +12,13 @@
 
 namespace kovran {
 
-enum class VarKind { Flag, Int16, Int32, Digit, Char, Text };
+enum class VarKind { Flag, Int16, Int32, Digit, Char, Text, Constant };
 
 struct Variable {
   std::string name;
   VarKind kind;
-  void* ref;  // bool*, int16_t*, int32_t*, char* (Digit, Char)
-  // Text variables: read and assign through these.
+  void* ref;  // bool*, int16_t*, int32_t*, char* (Digit, Char); nullptr for a Constant
+  // Text variables: read and assign through these. A Constant's `get` gives its dump value.
   std::string_view (*get)(void*) = nullptr;
   void (*set)(void*, std::string_view) = nullptr;
 };
@@ -49,6 +49,7 @@ enum class Assigned {
   kOk,
   kNotConvertible,  // not a number, not a digit, not a quoted text
   kOutOfRange,      // a number the variable cannot hold
+  kConstant,        // TRUE and FALSE are never assigned
 };
 
 // Converts `value` to the variable's type and stores it: a number (optional sign and digits, or

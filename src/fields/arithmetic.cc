@@ -112,8 +112,10 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
   const std::optional<char> d_char = decimals_character(rs);
   int d = 0;  // the empty literal '' counts as 0, like an empty operand
   if (d_char) {
-    if (*d_char < '0' || *d_char > '9')
-      conversion_error(rs, "ADD_RTN", kOncodeNotDigit, zero_filled(std::string(1, *d_char)));
+    if (*d_char < '0' || *d_char > '9') {  // no digit string is built: the operand's own text
+      conversion_error(rs, "ADD_RTN", kOncodeNotDigit,
+                       std::string(strip_char(rs.current_node->word(4), rs.QUOTE)));
+    }
     d = *d_char - '0';
   }
   if (d > kMaxDecimals) {

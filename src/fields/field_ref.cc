@@ -91,13 +91,21 @@ std::optional<AreaView> area_by_code(const RunState& rs, char code) {
 }
 
 std::optional<Field> resolve_field_general(RunState& rs, int word) {
-  if (is_literal(rs) || rs.FILE_CODE.size() != 1)
+  if (is_literal(rs))
+    return std::nullopt;
+  return resolve_reference(rs, word);
+}
+
+std::optional<Field> resolve_reference(RunState& rs, int word) {
+  if (rs.FILE_CODE.size() != 1)
     return std::nullopt;
   return with_area(rs, rs.FILE_CODE[0], [&rs, word](auto& area) {
     const long size = static_cast<long>(area.size());
     long first = rs.N1 - 1;  // 0-based start
     long last = rs.N2;       // 0-based end, exclusive
     bool clipped = false;
+    if (first < 0)
+      first = 0, clipped = true;
     if (first > size)
       first = size, clipped = true;
     if (last > size)

@@ -55,6 +55,10 @@ std::optional<AreaView> area_by_code(const RunState& rs, char code);
 // statement-error report names `word` (0: never report).
 std::optional<Field> resolve_field_general(RunState& rs, int word);  // any reference
 
+// The same for an operand that is a field reference whatever its start column: a start of 0
+// is clipped to column 1 like any other reference outside its area.
+std::optional<Field> resolve_reference(RunState& rs, int word);
+
 // Columns n1..n2 of area `code` when the area is a record area or S and the columns lie inside
 // it (nothing to clip, nothing to report): writable, the extent raised over them. Nothing
 // otherwise.
