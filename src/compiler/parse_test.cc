@@ -146,7 +146,8 @@ TEST(AllocRtn, StopsAfterTheLastNodeNumber) {
     EXPECT_EQ(e.status, 12);
   }
   EXPECT_EQ(t.rs.nodes.size(), 1u);
-  EXPECT_EQ(t.printed(), "SCRIPT TOO LONG: AT MOST 32767 NODES, THE STOP NODE INCLUDED: RUN STOPPED\n");
+  EXPECT_EQ(t.printed(),
+            "SCRIPT TOO LONG: AT MOST 32767 NODES, THE STOP NODE INCLUDED: RUN STOPPED\n");
 }
 
 }  // namespace

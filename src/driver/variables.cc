@@ -14,8 +14,10 @@ Variable digit(std::string name, char& c) { return {std::move(name), VarKind::Di
 Variable chr(std::string name, char& c) { return {std::move(name), VarKind::Char, &c}; }
 Variable constant(std::string name, bool value) {
   if (value)
-    return {std::move(name), VarKind::Constant, nullptr, [](void*) { return std::string_view("'1'B"); }};
-  return {std::move(name), VarKind::Constant, nullptr, [](void*) { return std::string_view("'0'B"); }};
+    return {std::move(name), VarKind::Constant, nullptr,
+            [](void*) { return std::string_view("'1'B"); }};
+  return {std::move(name), VarKind::Constant, nullptr,
+          [](void*) { return std::string_view("'0'B"); }};
 }
 
 }  // namespace

@@ -177,7 +177,7 @@ TEST_F(AddRtn, RunEndingFaults) {
       {"", "+ ' 1' S:1.3", "ONSOURCE= 0000000000000 1"},  // blanks only pass in B
       {"1X3", "+ '1' S:1.3", "ONSOURCE= 0000000000001X3"},
       {"1 X", "+ '1' S:1.3", "ONSOURCE= 00000000000010X"},  // after blanks became zeros
-      {"", "/ '1' '2' Q S:1.3", "ONSOURCE= Q\n"},  // the operand itself
+      {"", "/ '1' '2' Q S:1.3", "ONSOURCE= Q\n"},           // the operand itself
       {"999999999999999", "+ '1' S:1.15", "ARITHMETIC OVERFLOW"},
       {"", "X '1000000000' '1000000' 0 S:1.15", "ARITHMETIC OVERFLOW"},
       {"", "X '1000000000' '100000' 1 S:1.15", "ARITHMETIC OVERFLOW"},  // 15 digits, d = 1
