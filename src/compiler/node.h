@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "compiler/operand.h"
 #include "driver/text.h"
 
 namespace kovran {
@@ -39,23 +40,13 @@ enum class Op : std::uint8_t {
 Op decode_op(std::string_view code);
 
 constexpr int kWords = 9;
-using Word = Varying<80>;
 
-// One word as the operand parse leaves it: area code or literal text, start and end column.
-// Words never change once compiled, so each is parsed once and the result reused.
-struct ParsedWord {
-  bool ready = false;  // parsed, with the quote character `quote`
-  char quote = ' ';    // the quote character in force when it was parsed
-  Word FILE_CODE;      // as PARSE_FLD leaves it
-  std::int16_t N1 = 0;
-  std::int16_t N2 = 0;
-};
-
-// The parse of a text that can change (a table field description): reused while the text is
-// the same.
+// The parse of a text that can change (a table field description): decoded again only when
+// the text differs.
 struct KeptParse {
+  bool ready = false;
   Word text;
-  ParsedWord parsed;
+  Operand op;
 };
 
 struct Node {
@@ -66,23 +57,20 @@ struct Node {
   Node* following = nullptr;
   Node* next = nullptr;
   Node* false_link = nullptr;
-  bool clip_reported = false;     // a reference of this node ran past its area and was reported
-  ParsedWord parsed[kWords + 1];  // operand parse of each word, filled on first use
-  std::uint8_t if_form = 0;  // the test an IF statement asks for, found on first use; 0 none yet
+  // Decoded with the words, never changed by a run:
+  Operand operands[kWords + 1];  // each word 2..9 as an operand
+  bool ends_walk = false;        // the walk ends at this node: code G, or a first operand STOP
+  std::uint8_t form = 0;         // which form of its instruction (MOVE_FORM, IF_FORM)
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);
     return words[n];
   }
   std::string_view word(int n) const { return F(n).view(); }
-  // The walk ends at this node: code G, or a first operand of STOP.
-  bool ends_walk() const {
-    if (ends_walk_ < 0)
-      ends_walk_ = (op == Op::G || word_is(word(2), "STOP")) ? 1 : 0;
-    return ends_walk_ != 0;
+  const Operand& operand(int n) const {
+    assert(n >= 2 && n <= kWords);
+    return operands[n];
   }
-
-  mutable std::int8_t ends_walk_ = -1;  // ends_walk() once known (the words and code are fixed)
 };
 
 }  // namespace kovran

@@ -2,7 +2,9 @@
 #include <string>
 
 #include "compiler/compiler.h"
+#include "conditions/conditions.h"
 #include "driver/diagnostics.h"
+#include "fields/fields.h"
 
 namespace kovran {
 
@@ -29,6 +31,22 @@ void ALLOC_RTN(RunState& rs) {
   rs.current_node = node;
 }
 
+namespace {
+
+// Everything a run would derive from the words again and again, decided once.
+void decode_node(const RunState& rs, Node& node) {
+  node.op = decode_op(node.word(1));
+  for (int n = 2; n <= kWords; ++n) node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
+  node.ends_walk = node.op == Op::G || word_is(node.word(2), "STOP");
+  switch (node.op) {
+    case Op::I: node.form = static_cast<std::uint8_t>(IF_FORM(node)); break;
+    case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
+    default: node.form = 0; break;
+  }
+}
+
+}  // namespace
+
 // PARSE   statement -> words F(1)..F(9) of the newest node
 // Blanks separate words; a word that begins with a quote runs to the next quote and keeps its
 // case; other words are upper-cased; "*" starts a comment. Words past the ninth are ignored
@@ -38,12 +56,11 @@ void PARSE(RunState& rs, std::string_view statement) {
   rs.MORE = true;
   for (int n = 1; n <= kWords; ++n) {
     node.words[n] = " ";
-    node.parsed[n].ready = false;
   }
   std::string_view text = trim_blanks(statement).substr(0, 80);
   if (!text.empty() && text.front() == '*') {
     rs.MORE = false;
-    node.op = decode_op(node.word(1));
+    decode_node(rs, node);
     return;
   }
   rs.N = 1;
@@ -82,7 +99,7 @@ void PARSE(RunState& rs, std::string_view statement) {
     if (!last)
       ++rs.N;
   }
-  node.op = decode_op(node.word(1));
+  decode_node(rs, node);
   if (word_is(node.word(1), "I") && word_is(node.word(2), "F"))
     rs.eoj_entry = &node;
   if (word_is(node.word(1), "T")) {

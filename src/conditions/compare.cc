@@ -21,28 +21,6 @@ int two_digit_number(const RunState& rs, std::string_view text) {
          (static_cast<unsigned char>(second) & 0x0F);
 }
 
-// The usual comparison, a field inside a record area or S against a literal, from the kept
-// parses of words 2 and 4: BUFFER, SOURCE and TARGET as the full fetch leaves them. FLD,
-// FILE_CODE, N1 and N2 are left alone: the parse of word 5 that follows overwrites them.
-// False (nothing done) for any other pair of operands, or before both words are parsed.
-bool fetch_kept_operands(RunState& rs, const Node& node) {
-  const ParsedWord& first = node.parsed[2];
-  const ParsedWord& second = node.parsed[4];
-  if (!first.ready || !second.ready || first.quote != rs.QUOTE || second.quote != rs.QUOTE ||
-      second.N1 > 0 || first.FILE_CODE.size() != 1 || !columns_inside(first.N1, first.N2))
-    return false;
-  Area<4096>* area = record_area(rs, first.FILE_CODE.data()[0]);
-  if (area == nullptr)
-    return false;
-  rs.BUFFER.assign_padded(area->used(), area->size());  // the whole area
-  const std::size_t from = static_cast<std::size_t>(first.N1 - 1);
-  const std::size_t to = static_cast<std::size_t>(first.N2);
-  area->columns(from, to);  // as resolving the reference does
-  rs.SOURCE = rs.BUFFER.view().substr(from, to - from);
-  rs.TARGET = second.FILE_CODE.view();
-  return true;
-}
-
 }  // namespace
 
 // IF_CFC_RTN   I first op second [conn]                                  words 1-5
@@ -60,23 +38,20 @@ bool fetch_kept_operands(RunState& rs, const Node& node) {
 // Leaves:  SOURCE, TARGET = the two values; BUFFER = a copy of the last area named.
 void IF_CFC_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
-  if (!fetch_kept_operands(rs, node)) {
-    parse_word(rs, 2);
-    const BufferLoad first = load_buffer(rs, 2, true);
-    // NOTE: a first operand C (with or without columns) counts as start column 0: not fetched.
-    if (first != BufferLoad::kCodeC && !is_literal(rs))
-      rs.SOURCE = buffer_field(rs, 2, first);
+  const Operand& first = parse_word(rs, 2);
+  const BufferLoad load = load_buffer(rs, first, 2, true);
+  // NOTE: a first operand C (with or without columns) counts as start column 0: not fetched.
+  if (load != BufferLoad::kCodeC && !first.literal())
+    rs.SOURCE = buffer_field(rs, first, 2, load);
 
-    parse_word(rs, 4);
-    if (is_literal(rs)) {
-      rs.TARGET = rs.FILE_CODE.view();
-    } else {
-      rs.TARGET = buffer_field(rs, 4, load_buffer(rs, 4, false));
-    }
+  const Operand& second = parse_word(rs, 4);
+  if (second.literal()) {
+    rs.TARGET = second.FILE_CODE.view();
+  } else {
+    rs.TARGET = buffer_field(rs, second, 4, load_buffer(rs, second, 4, false));
   }
 
-  parse_word(rs, 5);
-  const char conn = connector(rs.FILE_CODE.view());
+  const char conn = connector(parse_word(rs, 5).FILE_CODE.view());
   rs.COND = false;
   const std::string_view op = node.word(3);
   if (word_is(node.word(2), "C")) {
@@ -99,13 +74,12 @@ void IF_CFC_RTN(RunState& rs) {
 // Leaves:  SOURCE = the field, TARGET = the set; BUFFER as above.
 void IF_CHAR_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
-  parse_word(rs, 3);
-  const BufferLoad load = load_buffer(rs, 3, true);
-  if (!is_literal(rs))
-    rs.SOURCE = buffer_field(rs, 3, load);
+  const Operand& tested = parse_word(rs, 3);
+  const BufferLoad load = load_buffer(rs, tested, 3, true);
+  if (!tested.literal())
+    rs.SOURCE = buffer_field(rs, tested, 3, load);
 
-  parse_word(rs, 5);
-  rs.TARGET = rs.FILE_CODE.view();
+  rs.TARGET = parse_word(rs, 5).FILE_CODE.view();
   rs.COND = false;
 
   std::array<bool, 256> in_set{};

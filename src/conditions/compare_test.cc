@@ -20,6 +20,7 @@ void check_cases(std::initializer_list<Case> cases) {
     IfScript s({c.statement, "K", "U"});
     s.rs.F1.assign_padded(c.record);
     s.run(1);
+    s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
     EXPECT_EQ(s.printed(), "");
   }
@@ -37,6 +38,7 @@ TEST(FieldComparison, RepeatedComparisonLeavesWhatTheFirstLeft) {
     s.rs.F1.assign_padded("ABCD");
     s.rs.S.assign_padded("YY");
     s.run(1);
+    s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string buffer(s.rs.BUFFER.view()), source(s.rs.SOURCE.view()),
         target(s.rs.TARGET.view()), fld(s.rs.FLD.view()), code(s.rs.FILE_CODE.view()),
         printed = s.printed();
@@ -51,6 +53,7 @@ TEST(FieldComparison, RepeatedComparisonLeavesWhatTheFirstLeft) {
     s.rs.NEWCOND = true;
     s.rs.LASTCOMPCOND = ' ';
     s.run(1);
+    s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.BUFFER.view(), buffer);
     EXPECT_EQ(s.rs.SOURCE.view(), source);
     EXPECT_EQ(s.rs.TARGET.view(), target);
@@ -130,6 +133,7 @@ TEST(ListingLineTest, TwoDigitNumber) {
     s.rs.F1.assign_padded("42");
     s.rs.listing_line = c.line;
     s.run(1);
+    s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
   }
 }

@@ -6,6 +6,10 @@
 
 namespace kovran {
 
+// The test an IF statement asks for, decided when it is compiled.
+enum class IfForm : std::uint8_t { kNone, kCompare, kMatch, kNumeric, kChar, kBreak };
+IfForm IF_FORM(const Node& node);
+
 void IF_RTN(RunState& rs);             // recognises the form and calls one test
 void IF_AND_OR(RunState& rs, char c);  // combines COND by the connector c
 void IF_CFC_RTN(RunState& rs);         // I field op field|literal [conn]; I C op 'nn' [conn]

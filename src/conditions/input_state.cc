@@ -43,13 +43,14 @@ void IF_MATCH_RTN(RunState& rs) {
 void CNTL_BRK_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   rs.COND = false;
-  parse_word(rs, 2);
-  const BufferLoad load = load_buffer(rs, 2, true);
-  if (!is_literal(rs)) {
-    rs.SOURCE = buffer_field(rs, 2, load);
+  const Operand& field = parse_word(rs, 2);
+  const BufferLoad load = load_buffer(rs, field, 2, true);
+  if (!field.literal()) {
+    rs.SOURCE = buffer_field(rs, field, 2, load);
     const std::string_view hold = rs.H.view();
-    const std::size_t first = std::min(static_cast<std::size_t>(rs.N1 - 1), hold.size());
-    const std::size_t last = std::min(static_cast<std::size_t>(rs.N2 > 0 ? rs.N2 : 0), hold.size());
+    const std::size_t first = std::min(static_cast<std::size_t>(field.N1 - 1), hold.size());
+    const std::size_t last =
+        std::min(static_cast<std::size_t>(field.N2 > 0 ? field.N2 : 0), hold.size());
     rs.TARGET = last > first ? hold.substr(first, last - first) : std::string_view();
   }
   if (compare_padded(rs.TARGET.view(), rs.SOURCE.view()) != 0)

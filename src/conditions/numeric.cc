@@ -62,10 +62,10 @@ bool digit_value(RunState& rs, int word, bool blanks_are_zeros, bool reported,
 // Leaves:  SOURCE = the second operand's text, M = its length. BUFFER is not used.
 void IF_NUMERIC(RunState& rs) {
   const Node& node = *rs.current_node;
-  parse_word(rs, 3);
+  const Operand& first_op = parse_word(rs, 3);
   bool reported = false;
   // NOTE: the first operand is a field even with start column 0 (D:.5 is columns 1-5 of D).
-  if (std::optional<Field> f = rs.N1 > 0 ? resolve_field(rs, 3) : resolve_reference(rs, 3)) {
+  if (std::optional<Field> f = reference_of(rs, first_op, 3)) {
     rs.SOURCE = f->view();
   } else {
     ERROR_RTN(rs, 3);
@@ -74,11 +74,11 @@ void IF_NUMERIC(RunState& rs) {
   std::uint64_t first = 0;
   const bool first_fits = digit_value(rs, 3, true, reported, first);
 
-  parse_word(rs, 5);
+  const Operand& second_op = parse_word(rs, 5);
   reported = false;
-  if (is_literal(rs)) {
-    rs.SOURCE = strip_char(rs.FILE_CODE.view(), rs.QUOTE);
-  } else if (std::optional<Field> f = resolve_field(rs, 5)) {
+  if (second_op.literal()) {
+    rs.SOURCE = strip_char(second_op.FILE_CODE.view(), rs.QUOTE);
+  } else if (std::optional<Field> f = field_of(rs, second_op, 5)) {
     rs.SOURCE = f->view();
   } else {
     ERROR_RTN(rs, 5);

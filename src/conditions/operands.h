@@ -16,16 +16,16 @@ enum class BufferLoad {
   kUnknown,  // any other code: reported, BUFFER stands as it was
 };
 
-// Looks up FILE_CODE of the last parse. An area is copied whole into BUFFER (4096 characters,
+// Looks up the area code of `op`. An area is copied whole into BUFFER (4096 characters,
 // 166 for L, 42 for D); C is accepted only when `accept_c`; any other code is reported with
 // ERROR_RTN(word). A literal is looked up the same way: its text is rarely an area code.
-BufferLoad load_buffer(RunState& rs, int word, bool accept_c);
+BufferLoad load_buffer(RunState& rs, const Operand& op, int word, bool accept_c);
 
-// Columns N1..N2 of BUFFER (N1 > 0). After an area was copied they are resolved against that
-// area (clipped to it, the first clip of the node reported as `word`); otherwise they are
+// Columns N1..N2 of `op` in BUFFER (N1 > 0). After an area was copied they are resolved against
+// that area (clipped to it, the first clip of the node reported as `word`); otherwise they are
 // clipped to BUFFER's current length, and a reference invalid in itself (start below 1, end
 // before start - 1 or beyond 4096) is reported as `word` the first time the node makes one.
-std::string_view buffer_field(RunState& rs, int word, BufferLoad load);
+std::string_view buffer_field(RunState& rs, const Operand& op, int word, BufferLoad load);
 
 // True when `op` is one of the operator words E, U, L, G.
 inline bool is_operator(std::string_view op) {

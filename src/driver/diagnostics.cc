@@ -49,6 +49,9 @@ void warning(RunState& rs, std::string_view text) {
   ++rs.diagnostics;
 }
 
-void dump_variables(RunState& rs) { dump_list(rs, run_variables(rs)); }
+void dump_variables(RunState& rs) {
+  rs.settle_parse();
+  dump_list(rs, run_variables(rs));
+}
 
 }  // namespace kovran

@@ -202,6 +202,20 @@ struct RunState {
   std::string routine;              // routine running, named by the conversion report
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
   Varying<80> last_key[7];          // previous key read from each match file
+  // NOTE: FLD and FILE_CODE of the operand last used are copied in only when something can
+  // see them (settle_parse): the dump, and the routines that read them.
+  const Word* parsed_text = nullptr;  // the word last parsed, for FLD
+  const Word* parsed_code = nullptr;  // its parse, for FILE_CODE
+  std::vector<bool> clip_reported;    // by node number: a clipped reference was reported
+
+  // FLD and FILE_CODE as the last parse left them.
+  void settle_parse() {
+    if (parsed_text == nullptr)
+      return;
+    FLD = *parsed_text;
+    FILE_CODE = *parsed_code;
+    parsed_text = parsed_code = nullptr;
+  }
 };
 
 // The area of data file n (1..6), its end-of-file flag and its count.

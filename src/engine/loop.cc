@@ -117,7 +117,7 @@ void main_pass(RunState& rs) {
     if (dispatch_main(rs, *node))
       return;
     node = node->next;  // an empty link (a false IF with no closing node) ends the pass
-    if (node != nullptr && node->ends_walk())
+    if (node != nullptr && node->ends_walk)
       return;
   }
 }
@@ -134,7 +134,7 @@ void eoj_walk(RunState& rs) {
     if (dispatch_eoj(rs, *node))
       return;
     node = node->next;
-    if (node != nullptr && node->ends_walk())
+    if (node != nullptr && node->ends_walk)
       return;
   }
 }

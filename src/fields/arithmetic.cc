@@ -13,12 +13,12 @@ namespace {
 // SOURCE := the operand in word n: a literal's text, or the field fetched from its area. An
 // unknown area reports word n and leaves SOURCE as it was, to be used as the operand text.
 void fetch_operand(RunState& rs, int n) {
-  parse_word(rs, n);
-  if (is_literal(rs)) {
-    rs.SOURCE = rs.FILE_CODE.view();
+  const Operand& op = parse_word(rs, n);
+  if (op.literal()) {
+    rs.SOURCE = op.FILE_CODE.view();
     return;
   }
-  std::optional<Field> f = resolve_field(rs, n);
+  std::optional<Field> f = field_of(rs, op, n);
   if (!f) {
     ERROR_RTN(rs, n);
     return;
@@ -60,8 +60,7 @@ std::string_view rightmost(std::string_view digits, std::size_t n) {
 
 // The result field of X or / (word 5), of width at most `max_width`; otherwise ERROR_RTN(5).
 std::optional<Field> result_field(RunState& rs, std::size_t max_width) {
-  parse_word(rs, 5);
-  std::optional<Field> t = resolve_field(rs, 5);
+  std::optional<Field> t = field_of(rs, parse_word(rs, 5), 5);
   if (!t || t->size > max_width) {
     ERROR_RTN(rs, 5);
     return std::nullopt;
@@ -82,8 +81,7 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
     return;
   }
   // The field is looked up again for the store, so an unknown area is reported twice.
-  parse_word(rs, 3);
-  std::optional<Field> target = resolve_field(rs, 3);
+  std::optional<Field> target = field_of(rs, parse_word(rs, 3), 3);
   if (!target) {
     ERROR_RTN(rs, 3);
     return;

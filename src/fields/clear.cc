@@ -12,10 +12,8 @@ namespace kovran {
 // Errors:  unknown target area, or a literal target -> ERROR_RTN(2); nothing changes.
 // Leaves:  SOURCE = the fill text; FILE_CODE, N1, N2 = the parse of the target.
 void CLEAR_RTN(RunState& rs) {
-  parse_word(rs, 3);
-  rs.SOURCE = rs.FILE_CODE.view();
-  parse_word(rs, 2);
-  std::optional<Field> target = resolve_field(rs, 2);
+  rs.SOURCE = parse_word(rs, 3).FILE_CODE.view();
+  std::optional<Field> target = field_of(rs, parse_word(rs, 2), 2);
   if (!target) {
     ERROR_RTN(rs, 2);
     return;

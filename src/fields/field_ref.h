@@ -1,5 +1,5 @@
-// fields/field_ref.h - operands: field references (area code, separator, start.end) and
-// literals in apostrophes; the area table; fetch and store.
+// fields/field_ref.h - operands as the instructions use them: the decoded word of a node, the
+// field it names (clipped to its area, the first clip of a node reported), fetch and store.
 #ifndef KOVRAN_FIELDS_FIELD_REF_H_
 #define KOVRAN_FIELDS_FIELD_REF_H_
 
@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "compiler/operand.h"
 #include "driver/run_state.h"
 
 namespace kovran {
@@ -19,22 +20,54 @@ struct Field {
   char& operator[](std::size_t k) const { return data[k]; }
 };
 
-// PARSE_FLD   parses FLD into FILE_CODE, N1 and N2. Never fails.
-// A quoted operand is a literal: FILE_CODE its text without the apostrophes at both ends,
-// N1 = N2 = 0. Otherwise FILE_CODE is the area code (first character), the second character
-// is skipped and the rest gives start.end (one column when there is no period), each column
-// text read right-aligned in four positions by the low four bits of its characters.
+// PARSE_FLD   parses FLD into FILE_CODE, N1 and N2, as decode_operand does. Never fails.
 void PARSE_FLD(RunState& rs);
 
-// FLD := F(n) of the current node, then PARSE_FLD.
-void parse_word(RunState& rs, int n);
+// The operand in word n of the current node, decoded when the node was compiled. FLD,
+// FILE_CODE, N1 and N2 := its parse, as parsing the word afresh would leave them.
+// NOTE: FLD and FILE_CODE are filled in only when something can see them (settle_parse).
+inline const Operand& parse_word(RunState& rs, int n) {
+  const Node& node = *rs.current_node;
+  const Operand& op = node.operand(n);
+  rs.N1 = op.N1;
+  rs.N2 = op.N2;
+  rs.parsed_text = &node.F(n);
+  rs.parsed_code = &op.FILE_CODE;
+  return op;
+}
 
-// FLD := `text`, then PARSE_FLD; the parse is kept in `kept` and reused while the text and the
-// quote character stay the same.
-void parse_text(RunState& rs, const Word& text, KeptParse& kept);
+// The same for a text that can change (a table field description): decoded again only when
+// the text differs from the one `kept` was decoded from.
+const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept);
 
-// True when the last parse is a literal (start column 0 or below).
-inline bool is_literal(const RunState& rs) { return rs.N1 <= 0; }
+// Reports word `word` of the current node the first time the node clips a reference.
+void report_clip(RunState& rs, int word);
+
+// The writable columns [first, last) of an area; the area's extent grows over them.
+char* area_columns(RunState& rs, AreaId area, std::size_t first, std::size_t last);
+
+// The field an operand names whatever its start column (a start of 0 is clipped to column 1):
+// nothing for an unknown area code. A reference that runs outside its area is clipped, and
+// the first time a node does so the statement-error report names `word` (0: never report).
+inline std::optional<Field> reference_of(RunState& rs, const Operand& op, int word) {
+  if (op.area == AreaId::kNone)
+    return std::nullopt;
+  if (op.clipped && word > 0)
+    report_clip(rs, word);
+  return Field{area_columns(rs, op.area, op.first, op.last), op.width()};
+}
+
+// The field of an operand that may be a literal: nothing for a literal (start column 0 or
+// below) or an unknown area code; the caller reports either with its own word number.
+inline std::optional<Field> field_of(RunState& rs, const Operand& op, int word) {
+  if (op.literal())
+    return std::nullopt;
+  return reference_of(rs, op, word);
+}
+
+// The operand moved right by d columns (the target of a move with a displacement), its
+// columns resolved again.
+Operand shifted(const Operand& op, int d);
 
 // An area as it stands, for reading: all its bytes, and the extent from which on it is blank.
 struct AreaView {
@@ -45,68 +78,11 @@ struct AreaView {
   std::string_view used() const { return std::string_view(data, extent); }
 };
 
-// The whole area named by a one-character code (1..6, S, L, D), or nothing.
-std::optional<AreaView> area_by_code(const RunState& rs, char code);
-
-// Resolves the last parse against the area table: columns N1..N2, clipped to the area, which
-// may then be written (the area's extent covers them).
-// Nothing for a literal or an unknown code (the caller reports it with its own word number).
-// A reference that runs past its area is clipped, and the first time a node does so the
-// statement-error report names `word` (0: never report).
-std::optional<Field> resolve_field_general(RunState& rs, int word);  // any reference
-
-// The same for an operand that is a field reference whatever its start column: a start of 0
-// is clipped to column 1 like any other reference outside its area.
-std::optional<Field> resolve_reference(RunState& rs, int word);
-
-// Columns n1..n2 of area `code` when the area is a record area or S and the columns lie inside
-// it (nothing to clip, nothing to report): writable, the extent raised over them. Nothing
-// otherwise.
-// The area of a record area code (1..6) or S; nothing for any other code.
-inline Area<4096>* record_area(RunState& rs, char code) {
-  switch (code) {
-    case '1': return &rs.F1;
-    case '2': return &rs.F2;
-    case '3': return &rs.F3;
-    case '4': return &rs.F4;
-    case '5': return &rs.F5;
-    case '6': return &rs.F6;
-    case 'S': return &rs.S;
-    default: return nullptr;
-  }
-}
+// The whole area, for reading.
+AreaView area_view(const RunState& rs, AreaId area);
 
 // Whether columns n1..n2 lie inside an area of 4096 columns: nothing to clip.
 inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n2 <= 4096; }
-
-inline std::optional<Field> inside_field(RunState& rs, char code, int n1, int n2) {
-  Area<4096>* area = columns_inside(n1, n2) ? record_area(rs, code) : nullptr;
-  if (area == nullptr)
-    return std::nullopt;
-  const std::size_t from = static_cast<std::size_t>(n1 - 1);
-  const std::size_t to = static_cast<std::size_t>(n2);
-  return Field{area->columns(from, to), to - from};
-}
-
-// A reference inside a record area or S is resolved inline; anything else the general way.
-inline std::optional<Field> resolve_field(RunState& rs, int word) {
-  if (rs.FILE_CODE.size() == 1) {
-    if (std::optional<Field> f = inside_field(rs, rs.FILE_CODE.data()[0], rs.N1, rs.N2))
-      return f;
-  }
-  return resolve_field_general(rs, word);
-}
-
-// The field word n of the current node names, from its kept parse, when that parse is there
-// for the current quote character and resolve_field would take it inline; FLD, FILE_CODE, N1
-// and N2 are left alone. For an instruction that parses another word next, which overwrites
-// all four whatever this word held.
-inline std::optional<Field> kept_inside_field(RunState& rs, int n) {
-  const ParsedWord& p = rs.current_node->parsed[n];
-  if (!p.ready || p.quote != rs.QUOTE || p.FILE_CODE.size() != 1)
-    return std::nullopt;
-  return inside_field(rs, p.FILE_CODE.data()[0], p.N1, p.N2);
-}
 
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
 void store_field(const Field& f, std::string_view value);

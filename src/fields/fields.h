@@ -2,9 +2,22 @@
 #ifndef KOVRAN_FIELDS_FIELDS_H_
 #define KOVRAN_FIELDS_FIELDS_H_
 
+#include <cstdint>
+
 #include "driver/run_state.h"
 
 namespace kovran {
+
+// The forms of a move, decided when it is compiled.
+enum class MoveForm : std::uint8_t {
+  kPlain,               // M source target
+  kTargetDisplacement,  // M source target D disp
+  kSourceDisplacement,  // M source D disp target
+  // NOTE: M source D D ...: the displacement is word 4 (the keyword D itself, a literal), and
+  // the target-displacement form is taken with word 3 (D, a literal) as the target.
+  kBothKeywords,
+};
+MoveForm MOVE_FORM(const Node& node);
 
 void MOVE_RTN(RunState& rs);   // M source target | M source target D disp | M source D disp target
 void CLEAR_RTN(RunState& rs);  // C target [fill]

@@ -8,12 +8,12 @@
 namespace kovran {
 namespace {
 
-// Fetches the reference just parsed into SOURCE; an unknown area reports `word` and leaves
-// SOURCE as it was. A literal leaves SOURCE alone too (the caller decides).
-void fetch_reference(RunState& rs, int word) {
-  if (is_literal(rs))
+// Fetches a reference into SOURCE; an unknown area reports `word` and leaves SOURCE as it was.
+// A literal leaves SOURCE alone too (the caller decides).
+void fetch_reference(RunState& rs, const Operand& op, int word) {
+  if (op.literal())
     return;
-  std::optional<Field> f = resolve_field(rs, word);
+  std::optional<Field> f = field_of(rs, op, word);
   if (!f) {
     ERROR_RTN(rs, word);
     return;
@@ -29,19 +29,20 @@ int displacement(const RunState& rs) {
   return static_cast<int>(low_four_bits_number(rs.SOURCE.view(), 4));
 }
 
-// Area and columns of a target reference, shifted right by d and clipped to the area.
-std::optional<Field> shifted_target(RunState& rs, int word, int d) {
-  if (d == 0 || is_literal(rs))  // a literal target stays a literal, whatever the shift
-    return resolve_field(rs, word);
-  const std::int16_t n1 = rs.N1;
-  const std::int16_t n2 = rs.N2;
-  // Resolve the shifted columns, then leave N1 and N2 as the parse left them.
-  rs.N1 = static_cast<std::int16_t>(std::min(n1 + d, 32767));
-  rs.N2 = static_cast<std::int16_t>(std::min(n2 + d, 32767));
-  std::optional<Field> f = resolve_field(rs, word);
-  rs.N1 = n1;
-  rs.N2 = n2;
-  return f;
+// Stores SOURCE, from character `skip` on, into the target in word n, moved right by d
+// columns; an unknown target area, or a literal, reports word n.
+void store_target(RunState& rs, int n, int d, std::size_t skip) {
+  const Operand& op = parse_word(rs, n);
+  // A literal target stays a literal, whatever the shift.
+  std::optional<Field> target =
+      d == 0 || op.literal() ? field_of(rs, op, n) : field_of(rs, shifted(op, d), n);
+  if (!target) {
+    ERROR_RTN(rs, n);
+    return;
+  }
+  const std::string_view source = rs.SOURCE.view();
+  // A displacement past the end of the source leaves no characters: an all-blank target.
+  store_field(*target, skip < source.size() ? source.substr(skip) : std::string_view());
 }
 
 }  // namespace
@@ -56,58 +57,40 @@ std::optional<Field> shifted_target(RunState& rs, int word, int d) {
 // Leaves:  SOURCE = the source value; FILE_CODE, N1, N2 = the parse of the target.
 void MOVE_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
-  const bool source_disp = word_is(node.word(3), "D");
-  const bool target_disp = word_is(node.word(4), "D");
+  const MoveForm form = static_cast<MoveForm>(node.form);
   int d = 0;
-  if (source_disp || target_disp) {
+  if (form != MoveForm::kPlain) {
     // Word 4 when word 3 is D (also when both are D: the operand is then the keyword itself,
     // a one-character literal); word 5 when only word 4 is D.
-    const int disp_word = source_disp ? 4 : 5;
-    parse_word(rs, disp_word);
+    const int disp_word = form == MoveForm::kTargetDisplacement ? 5 : 4;
     // NOTE: a literal displacement operand takes its number from the previous SOURCE.
-    fetch_reference(rs, disp_word);
+    fetch_reference(rs, parse_word(rs, disp_word), disp_word);
     d = displacement(rs);
   }
 
-  if (std::optional<Field> source = kept_inside_field(rs, 2)) {
-    rs.SOURCE = source->view();  // the target's parse follows and overwrites FLD and the rest
+  const Operand& source = parse_word(rs, 2);
+  if (source.literal()) {
+    rs.SOURCE = source.FILE_CODE.view();
   } else {
-    parse_word(rs, 2);
-    if (is_literal(rs)) {
-      rs.SOURCE = rs.FILE_CODE.view();
-    } else {
-      fetch_reference(rs, 2);
-    }
+    fetch_reference(rs, source, 2);
   }
 
-  // NOTE: when both word 3 and word 4 are D, the target-displacement form is taken.
-  if (target_disp) {
-    parse_word(rs, 3);
-    std::optional<Field> target = shifted_target(rs, 3, d);
-    if (!target) {
-      ERROR_RTN(rs, 3);
-      return;
-    }
-    store_field(*target, rs.SOURCE.view());
-  } else if (source_disp) {
-    parse_word(rs, 5);
-    std::optional<Field> target = resolve_field(rs, 5);
-    if (!target) {
-      ERROR_RTN(rs, 5);
-      return;
-    }
-    const std::string_view source = rs.SOURCE.view();
-    // A displacement past the end of the source leaves no characters: an all-blank target.
-    store_field(*target, static_cast<std::size_t>(d) < source.size() ? source.substr(d) : "");
-  } else {
-    parse_word(rs, 3);
-    std::optional<Field> target = resolve_field(rs, 3);
-    if (!target) {
-      ERROR_RTN(rs, 3);
-      return;
-    }
-    store_field(*target, rs.SOURCE.view());
+  switch (form) {
+    case MoveForm::kPlain: store_target(rs, 3, 0, 0); break;
+    case MoveForm::kTargetDisplacement:
+    case MoveForm::kBothKeywords: store_target(rs, 3, d, 0); break;
+    case MoveForm::kSourceDisplacement: store_target(rs, 5, 0, static_cast<std::size_t>(d)); break;
   }
+}
+
+MoveForm MOVE_FORM(const Node& node) {
+  const bool source_disp = word_is(node.word(3), "D");
+  const bool target_disp = word_is(node.word(4), "D");
+  if (source_disp && target_disp)
+    return MoveForm::kBothKeywords;
+  if (target_disp)
+    return MoveForm::kTargetDisplacement;
+  return source_disp ? MoveForm::kSourceDisplacement : MoveForm::kPlain;
 }
 
 }  // namespace kovran

@@ -52,6 +52,7 @@ TEST(MoveRtn, Forms) {
     t.rs.F1.assign_padded(c.f1_before);
     compile(t.rs, {c.statement});
     MOVE_RTN(t.rs);
+    t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string after = c.f1_after;
     EXPECT_EQ(t.rs.F1.view().substr(0, after.size()), after);
     EXPECT_EQ(t.rs.SOURCE.view(), c.source_after);
@@ -64,6 +65,7 @@ TEST(MoveRtn, LeavesTheParseOfTheTarget) {
   t.rs.S.assign_padded("5");
   compile(t.rs, {"M 'A' 2:3.4 D S:1"});
   MOVE_RTN(t.rs);
+  t.rs.settle_parse();
   EXPECT_EQ(t.rs.FILE_CODE.view(), "2");
   EXPECT_EQ(t.rs.N1, 3);  // not shifted
   EXPECT_EQ(t.rs.N2, 4);
@@ -85,6 +87,7 @@ TEST(MoveRtn, RepeatedMoveLeavesWhatTheFirstLeft) {
     t.rs.F1[4091] = 'Q';
     compile(t.rs, {statement});
     MOVE_RTN(t.rs);
+    t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string fld(t.rs.FLD.view()), code(t.rs.FILE_CODE.view()), source(t.rs.SOURCE.view());
     const std::int16_t n1 = t.rs.N1, n2 = t.rs.N2;
     const std::string f2(t.rs.F2.view()), printed = t.printed();
@@ -95,6 +98,7 @@ TEST(MoveRtn, RepeatedMoveLeavesWhatTheFirstLeft) {
     t.rs.SOURCE = "stale";
     t.rs.F1.tighten();
     MOVE_RTN(t.rs);
+    t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(t.rs.FLD.view(), fld);
     EXPECT_EQ(t.rs.FILE_CODE.view(), code);
     EXPECT_EQ(t.rs.N1, n1);
@@ -134,6 +138,7 @@ TEST(MoveRtn, Errors) {
     t.rs.SOURCE = "42";
     compile(t.rs, {c.statement});
     MOVE_RTN(t.rs);
+    t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(t.rs.F1.view().substr(0, 6), c.f1_after);
     EXPECT_EQ(t.rs.SOURCE.view(), c.source_after);
     EXPECT_EQ(t.printed(), std::string("ERROR IN LINE \" 1 \",FIELD  ") + c.report + "\n");

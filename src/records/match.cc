@@ -127,8 +127,7 @@ void KEY_RTN(RunState& rs) {
   for (int k = 1; k <= 4; ++k) {
     const int a_word = 2 * k;
     const int b_word = 2 * k + 1;
-    parse_word(rs, a_word);
-    if (compare_padded(rs.FILE_CODE.view(), "") == 0)
+    if (compare_padded(parse_word(rs, a_word).FILE_CODE.view(), "") == 0)
       break;  // the A word was left out
     const KeyRange a_range = checked_range(rs, a_word);
     if (word_is(rs.current_node->word(b_word), "")) {

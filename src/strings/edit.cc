@@ -58,12 +58,10 @@ void walk_mask(RunState& rs) {
 // Leaves:  MASK, SOURCE = the fetched source, TARGET2 = the edited result; FILE_CODE, N1, N2 =
 //          the parse of the target.
 void EDIT_RTN(RunState& rs) {
-  parse_word(rs, 4);
   // NOTE: an unquoted mask is parsed as an area code, so only its first character is used.
-  rs.MASK = strip_char(rs.FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
+  rs.MASK = strip_char(parse_word(rs, 4).FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
 
-  parse_word(rs, 2);
-  if (std::optional<Field> source = resolve_field(rs, 2)) {
+  if (std::optional<Field> source = field_of(rs, parse_word(rs, 2), 2)) {
     rs.SOURCE = source->view();
   } else {
     ERROR_RTN(rs, 2);
@@ -71,15 +69,15 @@ void EDIT_RTN(RunState& rs) {
 
   walk_mask(rs);
 
-  parse_word(rs, 3);
-  std::optional<Field> target = resolve_field(rs, 3);
+  const Operand& target_op = parse_word(rs, 3);
+  std::optional<Field> target = field_of(rs, target_op, 3);
   if (!target) {
     ERROR_RTN(rs, 3);
     return;
   }
   // The value is as wide as the reference; a reference cut at its area's end keeps its left
   // part, as every store does.
-  const long width = rs.N2 - rs.N1 + 1;
+  const long width = target_op.N2 - target_op.N1 + 1;
   const long blanks = width - static_cast<long>(kResultWidth);  // leading columns past 20
   for (std::size_t k = 0; k < target->size; ++k) {
     const long column = static_cast<long>(k);

@@ -40,15 +40,13 @@ Translation build_translation(std::string_view to, std::string_view from) {
 // Leaves:  SOURCE = word 3's text, TARGET = word 4's text, M = the field width; FILE_CODE,
 //          N1, N2 = the parse of the field.
 void TRANS_RTN(RunState& rs) {
-  parse_word(rs, 3);
-  rs.SOURCE = rs.FILE_CODE.view();
-  parse_word(rs, 4);
-  rs.TARGET = rs.FILE_CODE.view();
-  parse_word(rs, 2);
-  if (is_literal(rs))
+  rs.SOURCE = parse_word(rs, 3).FILE_CODE.view();
+  rs.TARGET = parse_word(rs, 4).FILE_CODE.view();
+  const Operand& field_op = parse_word(rs, 2);
+  if (field_op.literal())
     return;
-  rs.M = static_cast<std::int16_t>(rs.N2 - rs.N1 + 1);
-  std::optional<Field> field = resolve_field(rs, 2);  // clipped to the area
+  rs.M = static_cast<std::int16_t>(field_op.N2 - field_op.N1 + 1);
+  std::optional<Field> field = field_of(rs, field_op, 2);  // clipped to the area
   if (!field) {
     ERROR_RTN(rs, 2);
     return;

@@ -16,8 +16,8 @@ void store_result(RunState& rs, const TableEntry& entry) {
   const std::string_view text = entry.TABLENTRY.view();
   const std::size_t from = rs.N > 1 ? static_cast<std::size_t>(rs.N - 1) : 0;
   const Varying<80> result(from < text.size() ? text.substr(from) : std::string_view());
-  parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse);
-  std::optional<Field> target = resolve_field(rs, 3);
+  std::optional<Field> target =
+      field_of(rs, parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse), 3);
   if (!target) {
     ERROR_RTN(rs, 3);
     return;
@@ -82,8 +82,10 @@ void BIN_SEARCH(RunState& rs) {
       rs.HI = static_cast<std::int16_t>(rs.MID - 1);
     }
   }
-  if (examined != nullptr)  // nothing in the search can observe FLD before it ends
+  if (examined != nullptr) {  // nothing in the search can observe FLD before it ends
+    rs.settle_parse();        // FILE_CODE of the argument's parse stays
     rs.FLD = entry_key(*examined, rs.M);
+  }
 }
 
 // SEARCH   L name mode                                                     words 1, 2, 3
@@ -106,9 +108,9 @@ void SEARCH(RunState& rs) {
   if (!exact && !high && !low)
     return;
 
-  parse_text(rs, rs.TABLE_DEF.ARG, rs.TABLE_DEF.arg_parse);
-  if (!is_literal(rs)) {
-    std::optional<Field> argument = resolve_field(rs, 2);
+  const Operand& argument_op = parse_text(rs, rs.TABLE_DEF.ARG, rs.TABLE_DEF.arg_parse);
+  if (!argument_op.literal()) {
+    std::optional<Field> argument = field_of(rs, argument_op, 2);
     if (argument) {
       rs.SOURCE = argument->view();
     } else {

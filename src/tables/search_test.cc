@@ -21,6 +21,7 @@ struct Lookup : TableRun {
     rs.F1.assign_padded(argument);
     rs.F2.assign_padded("#####|");
     SEARCH(rs);
+    rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     return std::string(rs.F2.view().substr(0, 6));
   }
 };
