@@ -30,6 +30,9 @@ struct Operand {
   std::uint16_t first = 0;      // columns [first, last) of the area, 0-based, clipped to it
   std::uint16_t last = 0;
   bool clipped = false;  // N1..N2 runs outside the area (a start of 0 included): report once
+  // The area's bytes and extent in the run state, bound when the node is compiled.
+  char* bytes = nullptr;
+  std::size_t* extent = nullptr;
 
   bool literal() const { return N1 <= 0; }
   std::size_t width() const { return last - first; }

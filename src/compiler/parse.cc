@@ -4,6 +4,7 @@
 #include "compiler/compiler.h"
 #include "conditions/conditions.h"
 #include "driver/diagnostics.h"
+#include "fields/field_ref.h"
 #include "fields/fields.h"
 
 namespace kovran {
@@ -34,9 +35,12 @@ void ALLOC_RTN(RunState& rs) {
 namespace {
 
 // Everything a run would derive from the words again and again, decided once.
-void decode_node(const RunState& rs, Node& node) {
+void decode_node(RunState& rs, Node& node) {
   node.op = decode_op(node.word(1));
-  for (int n = 2; n <= kWords; ++n) node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
+  for (int n = 2; n <= kWords; ++n) {
+    node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
+    bind_area(rs, node.operands[n]);
+  }
   node.ends_walk = node.op == Op::G || word_is(node.word(2), "STOP");
   switch (node.op) {
     case Op::I: node.form = static_cast<std::uint8_t>(IF_FORM(node)); break;

@@ -10,7 +10,7 @@ BufferLoad load_buffer(RunState& rs, const Operand& op, int word, bool accept_c)
   if (op.FILE_CODE.size() == 1) {
     if (accept_c && op.FILE_CODE[0] == 'C')
       return BufferLoad::kCodeC;
-    if (op.area != AreaId::kNone) {
+    if (op.bytes != nullptr) {
       const AreaView area = area_view(rs, op.area);
       rs.BUFFER.assign_padded(area.used(), area.size);  // the whole area
       return BufferLoad::kArea;

@@ -41,6 +41,9 @@ class Area {
     grow(last);
     return bytes_.data() + first;
   }
+  // The bytes and the extent, for a field resolved once and used at every execution.
+  char* bytes() { return bytes_.data(); }
+  std::size_t* extent_slot() { return &extent_; }
   void fill(char c) {
     if (c == ' ') {
       std::memset(bytes_.data(), ' ', extent_);

@@ -20,6 +20,7 @@ const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept) {
   if (!kept.ready || kept.text.view() != text.view()) {
     kept.text = text;
     kept.op = decode_operand(text.view(), rs.QUOTE);
+    bind_area(rs, kept.op);
     kept.ready = true;
   }
   rs.N1 = kept.op.N1;
@@ -64,10 +65,16 @@ Result with_area(State& rs, AreaId id, Use use, Result none) {
 
 }  // namespace
 
-char* area_columns(RunState& rs, AreaId area, std::size_t first, std::size_t last) {
-  return with_area(
-      rs, area, [first, last](auto& a) { return a.columns(first, last); },
-      static_cast<char*>(nullptr));
+void bind_area(RunState& rs, Operand& op) {
+  struct Bound {
+    char* bytes;
+    std::size_t* extent;
+  };
+  const Bound b = with_area(
+      rs, op.area, [](auto& a) { return Bound{a.bytes(), a.extent_slot()}; },
+      Bound{nullptr, nullptr});
+  op.bytes = b.bytes;
+  op.extent = b.extent;
 }
 
 AreaView area_view(const RunState& rs, AreaId area) {
@@ -79,20 +86,13 @@ AreaView area_view(const RunState& rs, AreaId area) {
       AreaView{});
 }
 
-Operand shifted(const Operand& op, int d) {
+Operand shifted(RunState& rs, const Operand& op, int d) {
   Operand moved = op;
   moved.N1 = static_cast<std::int16_t>(std::min(op.N1 + d, 32767));
   moved.N2 = static_cast<std::int16_t>(std::min(op.N2 + d, 32767));
   resolve_columns(moved);
+  bind_area(rs, moved);
   return moved;
-}
-
-void store_field(const Field& f, std::string_view value) {
-  const std::size_t n = std::min(value.size(), f.size);
-  if (n > 0)
-    std::memmove(f.data, value.data(), n);
-  if (f.size > n)
-    std::memset(f.data + n, ' ', f.size - n);
 }
 
 }  // namespace kovran

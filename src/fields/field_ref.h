@@ -3,7 +3,9 @@
 #ifndef KOVRAN_FIELDS_FIELD_REF_H_
 #define KOVRAN_FIELDS_FIELD_REF_H_
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -43,18 +45,25 @@ const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept);
 // Reports word `word` of the current node the first time the node clips a reference.
 void report_clip(RunState& rs, int word);
 
-// The writable columns [first, last) of an area; the area's extent grows over them.
-char* area_columns(RunState& rs, AreaId area, std::size_t first, std::size_t last);
+// Binds the operand's area to its bytes and extent in `rs` (nothing for an unknown code).
+void bind_area(RunState& rs, Operand& op);
+
+// The writable columns of a bound operand; the area's extent grows over them.
+inline char* operand_columns(const Operand& op) {
+  if (*op.extent < op.last)
+    *op.extent = op.last;
+  return op.bytes + op.first;
+}
 
 // The field an operand names whatever its start column (a start of 0 is clipped to column 1):
 // nothing for an unknown area code. A reference that runs outside its area is clipped, and
 // the first time a node does so the statement-error report names `word` (0: never report).
 inline std::optional<Field> reference_of(RunState& rs, const Operand& op, int word) {
-  if (op.area == AreaId::kNone)
+  if (op.bytes == nullptr)
     return std::nullopt;
   if (op.clipped && word > 0)
     report_clip(rs, word);
-  return Field{area_columns(rs, op.area, op.first, op.last), op.width()};
+  return Field{operand_columns(op), op.width()};
 }
 
 // The field of an operand that may be a literal: nothing for a literal (start column 0 or
@@ -67,7 +76,7 @@ inline std::optional<Field> field_of(RunState& rs, const Operand& op, int word) 
 
 // The operand moved right by d columns (the target of a move with a displacement), its
 // columns resolved again.
-Operand shifted(const Operand& op, int d);
+Operand shifted(RunState& rs, const Operand& op, int d);
 
 // An area as it stands, for reading: all its bytes, and the extent from which on it is blank.
 struct AreaView {
@@ -85,7 +94,13 @@ AreaView area_view(const RunState& rs, AreaId area);
 inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n2 <= 4096; }
 
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
-void store_field(const Field& f, std::string_view value);
+inline void store_field(const Field& f, std::string_view value) {
+  const std::size_t n = std::min(value.size(), f.size);
+  if (n > 0)
+    std::memmove(f.data, value.data(), n);
+  if (f.size > n)
+    std::memset(f.data + n, ' ', f.size - n);
+}
 
 }  // namespace kovran
 

@@ -11,6 +11,7 @@ namespace kovran {
 // The forms of a move, decided when it is compiled.
 enum class MoveForm : std::uint8_t {
   kPlain,               // M source target
+  kFields,              // M source target, both fields inside their areas
   kTargetDisplacement,  // M source target D disp
   kSourceDisplacement,  // M source D disp target
   // NOTE: M source D D ...: the displacement is word 4 (the keyword D itself, a literal), and

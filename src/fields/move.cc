@@ -35,7 +35,7 @@ void store_target(RunState& rs, int n, int d, std::size_t skip) {
   const Operand& op = parse_word(rs, n);
   // A literal target stays a literal, whatever the shift.
   std::optional<Field> target =
-      d == 0 || op.literal() ? field_of(rs, op, n) : field_of(rs, shifted(op, d), n);
+      d == 0 || op.literal() ? field_of(rs, op, n) : field_of(rs, shifted(rs, op, d), n);
   if (!target) {
     ERROR_RTN(rs, n);
     return;
@@ -58,6 +58,14 @@ void store_target(RunState& rs, int n, int d, std::size_t skip) {
 void MOVE_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   const MoveForm form = static_cast<MoveForm>(node.form);
+  if (form == MoveForm::kFields) {  // the usual move, with nothing to report
+    const Operand& source = node.operand(2);
+    const Operand& target = node.operand(3);
+    rs.SOURCE.assign(std::string_view(operand_columns(source), source.width()));
+    parse_word(rs, 3);
+    store_field(Field{operand_columns(target), target.width()}, rs.SOURCE.view());
+    return;
+  }
   int d = 0;
   if (form != MoveForm::kPlain) {
     // Word 4 when word 3 is D (also when both are D: the operand is then the keyword itself,
@@ -76,6 +84,7 @@ void MOVE_RTN(RunState& rs) {
   }
 
   switch (form) {
+    case MoveForm::kFields:
     case MoveForm::kPlain: store_target(rs, 3, 0, 0); break;
     case MoveForm::kTargetDisplacement:
     case MoveForm::kBothKeywords: store_target(rs, 3, d, 0); break;
@@ -90,7 +99,13 @@ MoveForm MOVE_FORM(const Node& node) {
     return MoveForm::kBothKeywords;
   if (target_disp)
     return MoveForm::kTargetDisplacement;
-  return source_disp ? MoveForm::kSourceDisplacement : MoveForm::kPlain;
+  if (source_disp)
+    return MoveForm::kSourceDisplacement;
+  const Operand& source = node.operand(2);
+  const Operand& target = node.operand(3);
+  const bool fields = !source.literal() && source.bytes != nullptr && !source.clipped &&
+                      !target.literal() && target.bytes != nullptr && !target.clipped;
+  return fields ? MoveForm::kFields : MoveForm::kPlain;
 }
 
 }  // namespace kovran
