@@ -61,6 +61,8 @@ struct Node {
   Operand operands[kWords + 1];  // each word 2..9 as an operand
   bool ends_walk = false;        // the walk ends at this node: code G, or a first operand STOP
   std::uint8_t form = 0;         // which form of its instruction (MOVE_FORM, IF_FORM)
+  char test = ' ';               // IF: the operator E U L G or the kind M A B F S; ' ' none
+  char conn = ' ';               // IF: the connector
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);

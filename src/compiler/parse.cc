@@ -37,15 +37,17 @@ namespace {
 // Everything a run would derive from the words again and again, decided once.
 void decode_node(RunState& rs, Node& node) {
   node.op = decode_op(node.word(1));
+  node.form = 0;
+  node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
     bind_area(rs, node.operands[n]);
   }
   node.ends_walk = node.op == Op::G || word_is(node.word(2), "STOP");
   switch (node.op) {
-    case Op::I: node.form = static_cast<std::uint8_t>(IF_FORM(node)); break;
+    case Op::I: IF_DECODE(node); break;
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
-    default: node.form = 0; break;
+    default: break;
   }
 }
 

@@ -51,17 +51,16 @@ void IF_CFC_RTN(RunState& rs) {
     rs.TARGET = buffer_field(rs, second, 4, load_buffer(rs, second, 4, false));
   }
 
-  const char conn = connector(parse_word(rs, 5).FILE_CODE.view());
+  parse_word(rs, 5);
   rs.COND = false;
-  const std::string_view op = node.word(3);
-  if (word_is(node.word(2), "C")) {
+  if (static_cast<IfForm>(node.form) == IfForm::kLineTest) {
     const std::int32_t line = listing_line_number(rs);
     const int n = two_digit_number(rs, rs.TARGET.view());
-    rs.COND = operator_holds(op, line < n ? -1 : line > n ? 1 : 0);
+    rs.COND = operator_holds(node.test, line < n ? -1 : line > n ? 1 : 0);
   } else {
-    rs.COND = operator_holds(op, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));
+    rs.COND = operator_holds(node.test, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));
   }
-  IF_AND_OR(rs, conn);
+  IF_AND_OR(rs, node.conn);
 }
 
 // IF_CHAR_RTN   I C field E|U set [conn]                                  words 1-6
@@ -92,10 +91,9 @@ void IF_CHAR_RTN(RunState& rs) {
       break;
     }
   }
-  const std::string_view op = node.word(4);
-  if ((word_is(op, "E") && p == 0) || (word_is(op, "U") && p > 0))
+  if ((node.test == 'E' && p == 0) || (node.test == 'U' && p > 0))
     rs.COND = true;
-  IF_AND_OR(rs, connector(node.word(6)));
+  IF_AND_OR(rs, node.conn);
 }
 
 }  // namespace kovran

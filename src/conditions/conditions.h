@@ -7,8 +7,17 @@
 namespace kovran {
 
 // The test an IF statement asks for, decided when it is compiled.
-enum class IfForm : std::uint8_t { kNone, kCompare, kMatch, kNumeric, kChar, kBreak };
-IfForm IF_FORM(const Node& node);
+enum class IfForm : std::uint8_t {
+  kNone,      // fits no form: passed over
+  kCompare,   // I first op second [conn]
+  kLineTest,  // I C op 'nn' [conn]
+  kMatch,     // I M|A|B|F|S [conn]
+  kNumeric,   // I N first op second [conn]
+  kChar,      // I C field E|U set [conn]
+  kBreak,     // I field [A|O]
+};
+// Decides the form, the operator or kind, and the connector of an IF node from its words.
+void IF_DECODE(Node& node);
 
 void IF_RTN(RunState& rs);             // recognises the form and calls one test
 void IF_AND_OR(RunState& rs, char c);  // combines COND by the connector c

@@ -17,7 +17,8 @@ namespace kovran {
 // Errors:  none of its own; the tests report their operands.
 void IF_RTN(RunState& rs) {
   switch (static_cast<IfForm>(rs.current_node->form)) {
-    case IfForm::kCompare: IF_CFC_RTN(rs); break;
+    case IfForm::kCompare:
+    case IfForm::kLineTest: IF_CFC_RTN(rs); break;
     case IfForm::kMatch: IF_MATCH_RTN(rs); break;
     case IfForm::kNumeric: IF_NUMERIC(rs); break;
     case IfForm::kChar: IF_CHAR_RTN(rs); break;
@@ -26,22 +27,33 @@ void IF_RTN(RunState& rs) {
   }
 }
 
-IfForm IF_FORM(const Node& node) {
+void IF_DECODE(Node& node) {
   const std::string_view w2 = node.word(2);
   const std::string_view w3 = node.word(3);
-  if (is_operator(w3))
-    return IfForm::kCompare;
-  if (word_is(w2, "M") || word_is(w2, "A") || word_is(w2, "B") || word_is(w2, "F"))
-    return IfForm::kMatch;
-  if (word_is(w2, "N"))
-    return IfForm::kNumeric;
-  if (word_is(w2, "S"))
-    return IfForm::kMatch;
-  if (word_is(w2, "C"))
-    return IfForm::kChar;
-  if (word_is(w3, "A") || word_is(w3, "O") || word_is(w3, ""))
-    return IfForm::kBreak;
-  return IfForm::kNone;
+  IfForm form = IfForm::kNone;
+  if (operator_code(w3) != ' ') {
+    // NOTE: the connector is word 5 as parsed: a quoted connector counts by its text.
+    form = word_is(w2, "C") ? IfForm::kLineTest : IfForm::kCompare;
+    node.test = operator_code(w3);
+    node.conn = connector(node.operand(5).FILE_CODE.view());
+  } else if (word_is(w2, "M") || word_is(w2, "A") || word_is(w2, "B") || word_is(w2, "F") ||
+             word_is(w2, "S")) {
+    form = IfForm::kMatch;
+    node.test = w2.front();
+    node.conn = connector(w3);
+  } else if (word_is(w2, "N")) {
+    form = IfForm::kNumeric;
+    node.test = operator_code(node.word(4));
+    node.conn = connector(node.word(6));
+  } else if (word_is(w2, "C")) {
+    form = IfForm::kChar;
+    node.test = operator_code(node.word(4));
+    node.conn = connector(node.word(6));
+  } else if (word_is(w3, "A") || word_is(w3, "O") || word_is(w3, "")) {
+    form = IfForm::kBreak;
+    node.conn = connector(w3);
+  }
+  node.form = static_cast<std::uint8_t>(form);
 }
 
 // IF_AND_OR   combines COND into the run of IF statements by the connector c

@@ -13,23 +13,21 @@ namespace kovran {
 // Leaves:  IF_S cleared by the first start test.
 void IF_MATCH_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
-  const std::string_view kind = node.word(2);
   rs.COND = false;
-  if (word_is(kind, "S")) {
-    if (rs.IF_S) {
-      rs.COND = true;
-      rs.IF_S = false;
-    }
-  } else if (word_is(kind, "F")) {
-    rs.COND = rs.EOF_;
-  } else if (word_is(kind, "M")) {
-    rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) == 0;
-  } else if (word_is(kind, "A")) {
-    rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) < 0;
-  } else if (word_is(kind, "B")) {
-    rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0;
+  switch (node.test) {
+    case 'S':
+      if (rs.IF_S) {
+        rs.COND = true;
+        rs.IF_S = false;
+      }
+      break;
+    case 'F': rs.COND = rs.EOF_; break;
+    case 'M': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) == 0; break;
+    case 'A': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) < 0; break;
+    case 'B': rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0; break;
+    default: break;
   }
-  IF_AND_OR(rs, connector(node.word(3)));
+  IF_AND_OR(rs, node.conn);
 }
 
 // CNTL_BRK_RTN   I field [A|O]                                             words 1-3
@@ -55,7 +53,7 @@ void CNTL_BRK_RTN(RunState& rs) {
   }
   if (compare_padded(rs.TARGET.view(), rs.SOURCE.view()) != 0)
     rs.COND = true;
-  IF_AND_OR(rs, connector(node.word(3)));
+  IF_AND_OR(rs, node.conn);
 }
 
 }  // namespace kovran

@@ -88,13 +88,12 @@ void IF_NUMERIC(RunState& rs) {
   const bool second_fits = digit_value(rs, 5, false, reported, second);
 
   rs.COND = false;
-  const std::string_view op = node.word(4);
-  if (!is_operator(op)) {
+  if (node.test == ' ') {
     ERROR_RTN(rs, 4);
   } else if (first_fits && second_fits) {
-    rs.COND = operator_holds(op, first < second ? -1 : first > second ? 1 : 0);
+    rs.COND = operator_holds(node.test, first < second ? -1 : first > second ? 1 : 0);
   }
-  IF_AND_OR(rs, connector(node.word(6)));
+  IF_AND_OR(rs, node.conn);
 }
 
 }  // namespace kovran

@@ -27,23 +27,25 @@ BufferLoad load_buffer(RunState& rs, const Operand& op, int word, bool accept_c)
 // before start - 1 or beyond 4096) is reported as `word` the first time the node makes one.
 std::string_view buffer_field(RunState& rs, const Operand& op, int word, BufferLoad load);
 
-// True when `op` is one of the operator words E, U, L, G.
-inline bool is_operator(std::string_view op) {
-  return word_is(op, "E") || word_is(op, "U") || word_is(op, "L") || word_is(op, "G");
+// The operator a word names: E, U, L or G as a whole word; a blank for anything else.
+inline char operator_code(std::string_view word) {
+  for (const char* op : {"E", "U", "L", "G"}) {
+    if (word_is(word, op))
+      return op[0];
+  }
+  return ' ';
 }
 
-// Whether `op` holds for a comparison whose outcome is `cmp` (<0, 0, >0): E equal, U unequal,
-// L less, G greater. Any other word never holds.
-inline bool operator_holds(std::string_view op, int cmp) {
-  if (word_is(op, "E"))
-    return cmp == 0;
-  if (word_is(op, "U"))
-    return cmp != 0;
-  if (word_is(op, "L"))
-    return cmp < 0;
-  if (word_is(op, "G"))
-    return cmp > 0;
-  return false;
+// Whether operator `op` holds for a comparison whose outcome is `cmp` (<0, 0, >0): E equal,
+// U unequal, L less, G greater. A blank (no operator) never holds.
+inline bool operator_holds(char op, int cmp) {
+  switch (op) {
+    case 'E': return cmp == 0;
+    case 'U': return cmp != 0;
+    case 'L': return cmp < 0;
+    case 'G': return cmp > 0;
+    default: return false;
+  }
 }
 
 // The connector character: the first character of `text`, a blank when it is empty.
