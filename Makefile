@@ -4,6 +4,8 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 PREFIX     ?= /usr/local
+# PREFIX=~/.local works whether or not the shell expanded the ~; a relative PREFIX is this folder's.
+override PREFIX := $(abspath $(patsubst ~/%,$(HOME)/%,$(PREFIX)))
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
 CONFIGURE   = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
