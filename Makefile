@@ -1,17 +1,21 @@
-# kovran - make builds, make test runs every test twice (plain and sanitized), make demo runs
-# the example job, make install installs the binary and its manual page.
+# kovran - make builds, make test runs every test twice (plain and sanitized), make demo builds
+# the binary alone and runs an example job, make install installs the binary, its manual pages,
+# its bash completion and the examples (make uninstall takes them away), make deb packages them.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 PREFIX     ?= /usr/local
+# PREFIX=~/.local works whether or not the shell expanded the ~; a relative PREFIX is this folder's.
+override PREFIX := $(abspath $(patsubst ~/%,$(HOME)/%,$(PREFIX)))
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
+CONFIGURE   = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 
-.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz
+.PHONY: all build test test-plain test-asan demo install uninstall deb format-check clean bench fuzz
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: test-plain test-asan
@@ -25,11 +29,30 @@ test-asan:
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The binary alone: the unit tests are not built for the demo.
+demo:
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS) --target kovran
 	@tests/demo.sh $(BUILD)/kovran $(DEMO)
 
-install: build
+# What install and deb need: the binary and the manual page made from docs/language.md.
+BUILD_INSTALLED = cmake --build $(BUILD) -j $(JOBS) --target kovran manuals
+
+# The record of what was installed where is kept in $(BUILD)/installed_files.txt.
+install:
+	$(CONFIGURE)
+	$(BUILD_INSTALLED)
 	cmake --install $(BUILD)
+	python3 tools/uninstall.py --add $(BUILD)/install_manifest.txt $(BUILD)/installed_files.txt
+
+uninstall:
+	python3 tools/uninstall.py $(BUILD)/installed_files.txt
+
+deb:
+	$(CONFIGURE)
+	$(BUILD_INSTALLED)
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/kovran_*.deb
 
 format-check:
 	clang-format --dry-run --Werror $$(git ls-files 'src/*.cc' 'src/*.h' 'fuzz/*.cc')

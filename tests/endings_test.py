@@ -154,9 +154,12 @@ class Endings(unittest.TestCase):
                     out, err = proc.stdout.read(), proc.stderr.read()
                     os.close(writer) if source == "fifo" else proc.stdin.close()
                     self.assertEqual(proc.returncode, 128 + sig)
-                    self.assertTrue(out.decode().endswith(f"\nRUN ENDED BY SIGNAL {int(sig)}\n"),
-                                    out[-200:])
-                    self.assertEqual(err, b"")
+                    # FILE1 bound to - sends the console to standard error.
+                    console, other = (err, out) if source == "stdin" else (out, err)
+                    self.assertTrue(
+                        console.decode().endswith(f"\nRUN ENDED BY SIGNAL {int(sig)}\n"),
+                        console[-200:])
+                    self.assertEqual(other, b"")
                     self.assert_written(r, records)
 
     def test_signal_in_an_endless_line(self):

@@ -8,7 +8,8 @@ standard input), the input files, a NOTE, and expect/:
   SYSPRINT         the whole console text, or SYSPRINT.has: lines that must appear in it
   any other file   the exact bytes of a file the run must leave in its directory
 The run happens in an empty temporary copy of the case with a fixed --clock. A file that the
-run creates or changes but expect/ does not name is a failure.
+run creates or changes but expect/ does not name is a failure. An example job (a folder under
+examples/) runs as its README says, with PARM copied and read by --parm-file PARM.
 """
 import difflib
 import os
@@ -39,17 +40,20 @@ def show_diff(name, want, got):
 def main():
     kovran, case = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     expect = os.path.join(case, "expect")
+    example = os.path.basename(os.path.dirname(case)) == "examples"
     with tempfile.TemporaryDirectory(prefix="kovran-case-") as work:
         before = {}
         for name in os.listdir(case):
-            if name in SKIP:
+            if name in SKIP and not (example and name == "PARM"):
                 continue
             shutil.copy(os.path.join(case, name), os.path.join(work, name))
             before[name] = read(os.path.join(work, name))
         args = [kovran, "--clock", CLOCK]
         if os.path.exists(os.path.join(case, "ARGS")):
             args += [a for a in read(os.path.join(case, "ARGS")).decode().splitlines() if a]
-        if os.path.exists(os.path.join(case, "PARM")):
+        if example:
+            args += ["--parm-file", "PARM"]
+        elif os.path.exists(os.path.join(case, "PARM")):
             parm = read(os.path.join(case, "PARM")).decode("latin-1").splitlines()
             args.append(parm[0] if parm else "")
         stdin_path = os.path.join(case, "STDIN")

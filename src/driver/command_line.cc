@@ -1,17 +1,20 @@
-// driver/command_line.cc - the command line: options binding the logical files, --clock,
-// --progress, --help, --version, and the one PARM word.
+// driver/command_line.cc - the command line: options binding the logical files, --parm-file,
+// --clock, --progress, --help, --version, and the one PARM word.
 #include "driver/command_line.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "driver/clock.h"
 #include "driver/kovran.h"
 #include "driver/run_state.h"
+#include "records/files.h"
 
 namespace kovran {
 namespace {
@@ -21,65 +24,145 @@ constexpr std::size_t kMaxParm = 100;
 constexpr const char* kUsage =
     "usage: kovran [OPTIONS] [PARM]\n"
     "\n"
-    "Compiles the script PROGRAM and runs it once for every record of the input file, then\n"
-    "reports the elapsed time and the record counts on the console (SYSPRINT).\n"
+    "Compiles the script PROGRAM and runs it once for every record of the input file,\n"
+    "then reports the elapsed time and the record counts on the console (SYSPRINT).\n"
+    "A job is a folder holding PROGRAM, its data files and often a file PARM; run it\n"
+    "there:  kovran --parm-file PARM   (or kovran I=1: the options written out)\n"
     "\n"
-    "PARM  the run options: one argument of comma-separated words, 100 characters at most.\n"
-    "  NAME            set a flag: DEBUG (node listing and trace), TRACE (trace of the\n"
-    "                  run), VERBOSE (echo each statement), DMP (dump every variable at the\n"
-    "                  end), TEST (dump the option words when an option is wrong)\n"
+    "PARM  the run options: one argument of comma-separated words, 100 characters at\n"
+    "most, or the first line of the file named by --parm-file.\n"
+    "  NAME            set a flag: DEBUG (node listing and trace), TRACE (trace of\n"
+    "                  the run), VERBOSE (echo each statement), DMP (dump every\n"
+    "                  variable at the end), TEST (dump the option words when an\n"
+    "                  option is wrong)\n"
     "  NONAME          clear a flag (NOTRACE)\n"
     "  NAME=VALUE      set any run variable by name, for instance\n"
-    "                  I=n       input file FILEn of the single-file mode (needed: default 0)\n"
+    "                  I=n       input file FILEn of the single-file mode (needed)\n"
     "                  T=0|1|2   read mode: one file, or two files matched by key\n"
     "                  A=n,B=n   the two files of the matched modes\n"
-    "                  LC=n      stop the run after n executed statements (0: no limit)\n"
+    "                  LC=n      stop after n executed statements (0: no limit)\n"
     "                  DUMP=n    copy the first n records read to FILEDUMP\n"
-    "                  PGSIZE=n  lines per LISTING page (60)   LNSIZE=n  line width (80)\n"
+    "                  PGSIZE=n  lines per LISTING page (60)\n"
+    "                  LNSIZE=n  LISTING line width (80)\n"
     "                  _DEBUG_   echo each later option as it is applied\n"
     "  Words are upper-cased unless they contain TXT; a word is cut to 24 characters.\n"
     "\n"
-    "Files. Each logical name is bound to the file of that name in the current directory\n"
-    "unless an option binds it. A PATH of - is standard input for a file that is read and\n"
-    "standard output for a file that is written. Both --opt PATH and --opt=PATH work.\n"
-    "  --program PATH   the script                             (default ./PROGRAM)\n"
-    "  --file1 PATH     data file 1; likewise --file2 .. --file6  (default ./FILE1 ..)\n"
-    "  --listing PATH   the paged report written by W L          (default ./LISTING)\n"
-    "  --filedump PATH  the records copied under DUMP=n          (default ./FILEDUMP)\n"
-    "  --sysprint PATH  the console                              (default standard output)\n"
-    "A file is opened when it is first used; a file never used is never created.\n"
+    "Files. Each logical name is bound to the file of that name in the current\n"
+    "folder unless an option binds it. A PATH of - is standard input for a file that\n"
+    "is read and standard output for a file that is written. Both --opt PATH and\n"
+    "--opt=PATH work. A file is opened when first used; one never used is never made.\n"
+    "  --program PATH   the script                         (default ./PROGRAM)\n"
+    "  --file1 PATH     data file 1; likewise --file2 .. --file6   (./FILE1 ..)\n"
+    "  --listing PATH   the paged report written by W L    (default ./LISTING)\n"
+    "  --filedump PATH  the records copied under DUMP=n    (default ./FILEDUMP)\n"
+    "  --sysprint PATH  the console                        (default standard output)\n"
+    "When a data file, LISTING or FILEDUMP is - and --sysprint is not given, the\n"
+    "console goes to standard error, so that a pipe carries only records:\n"
+    "  producer | kovran --file1 - --file2 - I=1 | consumer\n"
     "\n"
     "Other options:\n"
-    "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock the run reads, for reproducible runs\n"
-    "  --progress                   show records read, records per second and elapsed time\n"
-    "                               on standard error while the run goes on (terminals only)\n"
-    "  --help                       show this text and stop\n"
-    "  --version                    show the version and the build stamp and stop\n"
-    "  --                           what follows is the PARM, even if it begins with -\n"
+    "  --parm-file PATH  read PARM from the first line of the file PATH\n"
+    "  --clock YYYY-MM-DDTHH:MM:SS\n"
+    "                    fix the clock the run reads, for reproducible runs\n"
+    "  --progress        show records read, records per second and elapsed time on\n"
+    "                    standard error while the run goes on (terminals only)\n"
+    "  -h, --help        show this text and stop\n"
+    "  -V, --version     show the version and the build stamp and stop\n"
+    "  --                end the options: what follows is PARM, even if it begins\n"
+    "                    with -\n"
     "\n"
-    "Exit status: 0 normal end; 4 normal end after a diagnostic (a statement error, a bad\n"
-    "instruction, a warning); 12 the run was ended by an error (loop limit, conversion,\n"
-    "a bad option word, a file that cannot be opened, read or written); 16 unusable\n"
-    "command line (unknown option, missing path, PARM over 100 characters), nothing run;\n"
-    "128+n ended by signal n (130 SIGINT, 143 SIGTERM, 141 an output pipe was closed).\n";
+    "Exit status:\n"
+    "  0      normal end\n"
+    "  4      normal end after a diagnostic (a statement error, a bad instruction,\n"
+    "         a warning)\n"
+    "  12     the run was ended by an error (loop limit, conversion, a bad option\n"
+    "         word, a file that cannot be opened, read or written)\n"
+    "  16     the command line is unusable (unknown option, missing path, PARM over\n"
+    "         100 characters); nothing was run\n"
+    "  128+n  ended by signal n (130 SIGINT, 143 SIGTERM, 129 SIGHUP, 141 an output\n"
+    "         pipe was closed)\n"
+    "\n"
+    "The script language: man kovran-language. Examples: share/doc/kovran/examples.\n";
+
+// A word of the command line as a message shows it: control characters as <XX>, so that the
+// message stays one line.
+std::string printable(std::string_view word) {
+  std::string shown;
+  for (const char c : word) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "<%02X>", code);
+      shown += hex;
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+std::string quoted(std::string_view word) { return "\"" + printable(word) + "\""; }
+
+// PARM from the first line of the file `path`, under the line rules of every record file.
+// Returns false with `what` set when the file cannot be read or its line is too long.
+bool read_parm_file(const std::string& path, std::string& parm, std::string& what) {
+  if (path == "-") {
+    // NOTE: standard input is left to the script and the data files, which read it unbuffered.
+    what = "--parm-file needs a file, not standard input";
+    return false;
+  }
+  InFile file;
+  std::string reason;
+  if (!file.open(path, nullptr, reason)) {
+    what = "cannot open the PARM file " + quoted(path) + ": " + reason;
+    return false;
+  }
+  char line[kMaxParm + 1];
+  std::size_t stored = 0;
+  std::size_t length = 0;
+  if (!file.read_record(line, sizeof line, stored, length)) {
+    if (file.failed()) {
+      what = "cannot read the PARM file " + quoted(path) + ": " + file.error_reason();
+      return false;
+    }
+    parm.clear();  // an empty file: no run options
+    return true;
+  }
+  if (length > kMaxParm) {
+    what = "the PARM in " + quoted(path) + " is " + std::to_string(length) +
+           " characters long; at most " + std::to_string(kMaxParm) + " are allowed";
+    return false;
+  }
+  parm.assign(line, stored);
+  return true;
+}
 
 }  // namespace
+
+void report_usage_error(std::ostream& err, std::string_view what) {
+  err << "kovran: " << what << " (try kovran --help)\n";
+}
 
 bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::string& parm,
                         bool& done, std::ostream& out, std::ostream& err) {
   static constexpr const char* kFileOptions[kFileIds] = {
       "--program", "--file1", "--file2",   "--file3",    "--file4",
       "--file5",   "--file6", "--listing", "--filedump", "--sysprint"};
+  const auto refuse = [&err](const std::string& what) {
+    report_usage_error(err, what);
+    return false;
+  };
   bool have_parm = false;
   bool options_ended = false;
+  bool sysprint_bound = false;
+  std::optional<std::string> parm_file;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
     // NOTE: a lone "-" is taken as the PARM; any other word beginning with "-" is an option.
     if (options_ended || arg.size() < 2 || arg[0] != '-') {
       if (have_parm) {
-        err << "kovran: more than one PARM given (\"" << parm << "\" and \"" << arg
-            << "\"); put the run options in one comma-separated word\n";
-        return false;
+        return refuse("more than one PARM given (" + quoted(parm) + " and " + quoted(arg) +
+                      "); put the run options in one comma-separated word");
       }
       have_parm = true;
       parm = arg;
@@ -89,12 +172,12 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
       options_ended = true;
       continue;
     }
-    if (arg == "--help") {
+    if (arg == "--help" || arg == "-h") {
       out << kUsage;
       done = true;
       return true;
     }
-    if (arg == "--version") {
+    if (arg == "--version" || arg == "-V") {
       out << "kovran " << kVersion << " (build " << kBuildStamp << ")\n";
       done = true;
       return true;
@@ -107,44 +190,56 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     const bool takes_value =
-        name == "--clock" ||
+        name == "--clock" || name == "--parm-file" ||
         std::find(std::begin(kFileOptions), std::end(kFileOptions), name) != std::end(kFileOptions);
-    if (!takes_value) {
-      err << "kovran: unknown option " << name << " (try kovran --help)\n";
-      return false;
-    }
+    if (!takes_value)
+      return refuse("unknown option " + printable(name));
+    const char* wanted = name == "--clock" ? " needs a value" : " needs a path";
     std::string value;
     if (eq != std::string::npos) {
       value = arg.substr(eq + 1);
     } else if (k + 1 < args.size()) {
       value = args[++k];
     } else {
-      err << "kovran: option " << name << (name == "--clock" ? " needs a value" : " needs a path")
-          << "\n";
-      return false;
+      return refuse("option " + name + wanted);
     }
+    if (value.empty())
+      return refuse("option " + name + wanted);
     for (int id = 0; id < kFileIds; ++id) {
-      if (name == kFileOptions[id]) {
-        if (value.empty()) {
-          err << "kovran: option " << name << " needs a path\n";
-          return false;
-        }
+      if (name == kFileOptions[id])
         b.path[id] = value;
-      }
+    }
+    if (name == "--sysprint")
+      sysprint_bound = true;
+    if (name == "--parm-file") {
+      if (parm_file)
+        return refuse("more than one --parm-file given");
+      parm_file = value;
     }
     if (name == "--clock") {
       Clock c;
-      if (!parse_clock(value, c)) {
-        err << "kovran: --clock wants YYYY-MM-DDTHH:MM:SS, not \"" << value << "\"\n";
-        return false;
-      }
+      if (!parse_clock(value, c))
+        return refuse("--clock wants YYYY-MM-DDTHH:MM:SS, not " + quoted(value));
       b.clock = value;
     }
   }
+  if (parm_file) {
+    if (have_parm)
+      return refuse("PARM given twice: " + quoted(parm) + " and the file of --parm-file");
+    std::string what;
+    if (!read_parm_file(*parm_file, parm, what))
+      return refuse(what);
+  }
   if (parm.size() > kMaxParm) {
-    err << "kovran: PARM is " << parm.size() << " characters long; at most " << kMaxParm
-        << " are allowed\n";
-    return false;
+    return refuse("PARM is " + std::to_string(parm.size()) + " characters long; at most " +
+                  std::to_string(kMaxParm) + " are allowed");
+  }
+  // A pipe through kovran carries only records: the console steps aside to standard error.
+  if (!sysprint_bound) {
+    for (int id = 1; id <= static_cast<int>(FileId::FILEDUMP); ++id) {
+      if (b.path[id] == "-")
+        b.sysprint_to_stderr = true;
+    }
   }
   return true;
 }

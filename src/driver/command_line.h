@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kovran {
@@ -16,6 +17,9 @@ constexpr int kStatusUsage = 16;
 // is unusable; sets `done` after --help or --version, whose text goes to `out`.
 bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::string& parm,
                         bool& done, std::ostream& out, std::ostream& err);
+
+// Tells on `err`, in one line, why the command line cannot be used, and where help is.
+void report_usage_error(std::ostream& err, std::string_view what);
 
 }  // namespace kovran
 

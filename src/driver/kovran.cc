@@ -97,12 +97,12 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   const std::string& sysprint_path = rs.bindings.path[static_cast<int>(FileId::SYSPRINT)];
   for (int n = 0; n <= 6; ++n) {  // the console is created first: it must not be an input
     if (same_regular_file(sysprint_path, rs.bindings.path[n])) {
-      err << "kovran: SYSPRINT (" << sysprint_path << ") is the file of " << logical_name(n)
-          << ", which a run reads; writing it would destroy it\n";
+      report_usage_error(err, "SYSPRINT (" + sysprint_path + ") is the file of " + logical_name(n) +
+                                  ", which a run reads; writing it would destroy it");
       return kStatusUsage;
     }
   }
-  if (!rs.sysprint_file.open(sysprint_path, &out, reason)) {
+  if (!rs.sysprint_file.open(sysprint_path, rs.bindings.sysprint_to_stderr ? &err : &out, reason)) {
     err << "kovran: cannot open SYSPRINT (" << sysprint_path << "): " << reason << "\n";
     return 12;
   }

@@ -35,36 +35,58 @@ CommandResult command(const std::vector<std::string>& args) {
 TEST(CommandLine, HelpExplainsEveryOption) {
   const CommandResult r = command({"--help"});
   EXPECT_EQ(r.status, 0);
-  for (const char* option :
-       {"--program", "--file1", "--file6",   "--listing", "--filedump", "--sysprint",
-        "--clock",   "--help",  "--version", "PARM",      "DEBUG",      "TRACE",
-        "VERBOSE",   "DMP",     "TEST",      "LC=",       "DUMP=",      "PGSIZE=",
-        "LNSIZE=",   "T=",      "I=",        "A=",        "_DEBUG_",    "Exit status"}) {
+  for (const char* option : {"--program",     "--file1", "--file6",     "--listing",  "--filedump",
+                             "--sysprint",    "--clock", "--parm-file", "--progress", "-h, --help",
+                             "-V, --version", "PARM",    "DEBUG",       "TRACE",      "VERBOSE",
+                             "DMP",           "TEST",    "LC=",         "DUMP=",      "PGSIZE=",
+                             "LNSIZE=",       "T=",      "I=",          "A=",         "_DEBUG_",
+                             "Exit status",   "128+n"}) {
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
   }
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+  EXPECT_EQ(command({"-h"}).out, r.out);
   EXPECT_EQ(command({"--version"}).out, "kovran 1.0.0 (build 97.127.20:30)\n");
+  EXPECT_EQ(command({"-V"}).out, "kovran 1.0.0 (build 97.127.20:30)\n");
 }
 
 TEST(CommandLine, UnusableCommandLinesRunNothing) {
+  ScratchDir dir;
+  dir.write("long", std::string(101, 'A') + "\n");
+  dir.write("parm", "I=1\n");
   struct Case {
     std::vector<std::string> args;
-    const char* message;
+    std::string message;
   };
   const Case cases[] = {
       {{"--bogus"}, "unknown option --bogus"},
       {{"-v"}, "unknown option -v"},
+      {{"-hV"}, "unknown option -hV"},
       {{"--file1"}, "option --file1 needs a path"},
       {{"--program="}, "option --program needs a path"},
       {{"--clock", "2026-13-01T00:00:00"}, "--clock wants YYYY-MM-DDTHH:MM:SS"},
       {{"--clock", "2027-02-29T00:00:00"}, "--clock wants YYYY-MM-DDTHH:MM:SS"},
       {{"DEBUG", "TRACE"}, "more than one PARM"},
+      {{"A\nB", "C"}, "more than one PARM given (\"A<0A>B\" and \"C\")"},
       {{std::string(101, 'A')}, "PARM is 101 characters long; at most 100"},
+      {{"--parm-file"}, "option --parm-file needs a path"},
+      {{"--parm-file", "-"}, "--parm-file needs a file, not standard input"},
+      {{"--parm-file", dir.path("none")}, "cannot open the PARM file \"" + dir.path("none")},
+      {{"--parm-file", dir.path("")}, "Is a directory"},
+      {{"--parm-file", dir.path("long")}, "is 101 characters long; at most 100"},
+      {{"--parm-file", dir.path("parm"), "I=1"}, "PARM given twice: \"I=1\""},
+      {{"--parm-file=" + dir.path("parm"), "--parm-file", dir.path("parm")},
+       "more than one --parm-file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0]);
     const CommandResult r = command(c.args);
     EXPECT_EQ(r.status, 16);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    // One line, and it says where help is.
+    EXPECT_EQ(r.err.rfind("kovran: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(" (try kovran --help)\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }
 }
@@ -79,11 +101,33 @@ TEST(CommandLine, BindingsAndStandardStreams) {
                                  "--clock=2026-12-08T10:00:00", "--", "I=1"},
                                 in, out, err);
   EXPECT_EQ(status, 0);
-  // The records written to standard output come in order with the console lines.
-  const std::string s = out.str();
-  EXPECT_EQ(s.substr(s.find('\n') + 1), " A\n B\n" + end_lines(2, 2));
+  // FILE2 is standard output, so the console moves to standard error.
+  EXPECT_EQ(out.str(), " A\n B\n");
+  const std::string s = err.str();
+  EXPECT_EQ(s.substr(s.find('\n') + 1), end_lines(2, 2));
   EXPECT_EQ(s.find('\n'), 69u);  // the banner is 69 characters
   EXPECT_NE(s.find("97.127.20:30"), std::string::npos);
+}
+
+TEST(CommandLine, ConsoleStaysWhereSysprintIsBound) {
+  ScratchDir dir;
+  dir.write("PROGRAM", "M 1:1 2:1\nW 2\n");
+  dir.write("FILE1", "A\n");
+  // LISTING or FILEDUMP on standard output moves the console too; a bound console stays.
+  const struct {
+    std::vector<std::string> args;
+    bool console_on_stderr;
+  } cases[] = {{{"--listing", "-"}, true},
+               {{"--filedump=-"}, true},
+               {{"--file2", "-", "--sysprint", dir.path("console")}, false},
+               {{"--program", dir.path("PROGRAM")}, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    const RunResult r = run_in(dir, "I=1", c.args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.stderr_text.find("KOVRAN BATCH") == 0, c.console_on_stderr) << r.stderr_text;
+  }
+  EXPECT_NE(dir.read("console").find("F1  1  F2  1"), std::string::npos);
 }
 
 TEST(CommandLine, SysprintToAFile) {

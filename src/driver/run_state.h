@@ -40,6 +40,7 @@ struct Bindings {
   std::ostream* std_out = nullptr;
   std::optional<std::string> clock;  // --clock YYYY-MM-DDTHH:MM:SS
   std::ostream* progress = nullptr;  // --progress on a terminal: standard error
+  bool sysprint_to_stderr = false;   // no --sysprint, and a data file, LISTING or FILEDUMP is "-"
 };
 
 struct KeyRange {
