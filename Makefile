@@ -6,7 +6,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
 
-.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz
+.PHONY: all build test test-plain test-asan demo install format-check clean bench fuzz compare
 
 all: build
 
@@ -39,6 +39,14 @@ format-check:
 bench:
 	python3 bench/test_bench.py
 	python3 bench/run.py --build-dir $(BUILD) --output bench/work/results.md $(BENCH_ARGS)
+
+# make compare OLD=path/to/kovran [NEW=path/to/kovran] [COMPARE_ARGS=...]: every golden case,
+# example and fuzz corpus unit run by both builds, every output compared byte for byte.
+NEW ?= $(BUILD)/kovran
+
+compare: build
+	@test -n "$(OLD)" || { echo "usage: make compare OLD=path/to/kovran [NEW=$(NEW)]"; exit 2; }
+	python3 tests/compare.py $(OLD) $(NEW) -j $(JOBS) $(COMPARE_ARGS)
 
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 600
