@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       ?= examples/reformat
 CONFIGURE   = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 
-.PHONY: all build test test-plain test-asan demo install uninstall deb format-check clean bench fuzz
+.PHONY: all build test test-plain test-asan demo install uninstall deb format-check clean bench fuzz compare
 
 all: build
 
@@ -57,11 +57,20 @@ deb:
 format-check:
 	clang-format --dry-run --Werror $$(git ls-files 'src/*.cc' 'src/*.h' 'fuzz/*.cc')
 
-# make bench: kovran against mawk, gawk, perl and GnuCOBOL on 10^6 records (see bench/README.md);
+# make bench: kovran against mawk, gawk, perl, GnuCOBOL and hand-written C++ on 10^6 records, with
+# callgrind instructions per record (see bench/README.md);
 # make bench BENCH_ARGS=--quick for 10^5 records, BENCH_ARGS="--records 10000000" for 10^7.
 bench:
 	python3 bench/test_bench.py
 	python3 bench/run.py --build-dir $(BUILD) --output bench/work/results.md $(BENCH_ARGS)
+
+# make compare OLD=path/to/kovran [NEW=path/to/kovran] [COMPARE_ARGS=...]: every golden case,
+# example and fuzz corpus unit run by both builds, every output compared byte for byte.
+NEW ?= $(BUILD)/kovran
+
+compare: build
+	@test -n "$(OLD)" || { echo "usage: make compare OLD=path/to/kovran [NEW=$(NEW)]"; exit 2; }
+	python3 tests/compare.py $(OLD) $(NEW) -j $(JOBS) $(COMPARE_ARGS)
 
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 600

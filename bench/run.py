@@ -2,14 +2,18 @@
 """Benchmark kit: kovran against mawk, gawk, perl and GnuCOBOL on six batch jobs.
 
     bench/run.py [--records N | --quick] [--rounds R] [--jobs j1,j3] [--impls kovran,mawk]
-                 [--no-callgrind] [--output FILE] [--build-dir DIR] [--keep]
+                 [--no-callgrind] [--callgrind-records 10000,100000] [--output FILE]
+                 [--build-dir DIR] [--keep]
 
-Steps: build kovran (Release), build the data generator and the COBOL programs, generate the
-data (cached in bench/data/<N>/), run every implementation of every job once and compare its
-output files byte for byte with kovran's, then time R interleaved rounds (every job and every
+Steps: build kovran (Release), build the data generator, the COBOL programs and the
+hand-written C++ programs (jobs that have a job.cc), generate the data (cached in
+bench/data/<N>/), run every implementation of every job once and compare its output files
+byte for byte with kovran's, then time R interleaved rounds (every job and every
 implementation once per round, in turn) and print a table of medians. Peers that are not
-installed are skipped with a note. Finally kovran runs each job under callgrind on 10^5
-records and the instructions per record are reported.
+installed are skipped with a note. Finally kovran, mawk, perl and the hand-written programs
+run each job under callgrind at two record counts (10^4 and 10^5); the difference of the
+instruction counts divided by the difference of the record counts is the instructions per
+input record with start-up removed.
 
 A peer whose output differs from kovran's is reported with the first differing line of each.
 When kovran itself fails a job (non-zero exit status, or no output), the peers are compared
@@ -36,7 +40,9 @@ JOBS_DIR = os.path.join(BENCH, "jobs")
 WORK = os.path.join(BENCH, "work")
 DATA = os.path.join(BENCH, "data")
 CLOCK = "2026-12-08T10:00:00"
-PEERS = ["mawk", "gawk", "perl", "cobol"]
+PEERS = ["mawk", "gawk", "perl", "cobol", "hand"]
+LABELS = {"hand": "hand C++"}  # "hand": the hand-written C++ program of the job (job.cc)
+CALLGRIND_IMPLS = ["kovran", "mawk", "perl", "hand"]
 FLOORS = ["cat", "wc -l"]
 
 # Each job: its directory, the data files it reads (the first is the record count's source;
@@ -144,6 +150,27 @@ def build_cobol(jobs):
     return out
 
 
+def build_hand(jobs):
+    """Compiles the hand-written programs; returns {job id: executable} for the jobs that have
+    one."""
+    out = {}
+    cxx = os.environ.get("CXX") or shutil.which("g++") or shutil.which("c++")
+    header = os.path.join(JOBS_DIR, "lines.h")
+    for job in jobs:
+        src = os.path.join(JOBS_DIR, job["dir"], "job.cc")
+        if not cxx or not os.path.exists(src):
+            continue
+        exe = os.path.join(WORK, "hand", job["id"])
+        os.makedirs(os.path.dirname(exe), exist_ok=True)
+        stamp = file_digest(src, header)
+        if not up_to_date(exe, stamp):
+            run_checked([cxx, "-O2", "-std=c++17", "-Wall", "-Wextra", "-I", JOBS_DIR, "-o", exe,
+                         src])
+            write_stamp(exe, stamp)
+        out[job["id"]] = exe
+    return out
+
+
 def generate(gen, n):
     """Generates (or reuses) the data for N records; returns {name: path}."""
     d = os.path.join(DATA, str(n))
@@ -206,13 +233,22 @@ def command(impl, job, data, outs, tools):
         return cmd + ["-f", os.path.join(jd, "job.awk")] + [res(a) for a in job["awk_args"]]
     if impl == "perl":
         return ["perl", os.path.join(jd, "job.pl")] + [res(a) for a in job["args"]]
-    if impl == "cobol":
-        return [tools["cobol"][job["id"]]] + [res(a) for a in job["args"]]
+    if impl in ("cobol", "hand"):
+        return [tools[impl][job["id"]]] + [res(a) for a in job["args"]]
     if impl == "cat":
         return ["cat"] + [data[i] for i in job["inputs"]]
     if impl == "wc -l":
         return ["wc", "-l"] + [data[i] for i in job["inputs"]]
     raise ValueError(impl)
+
+
+def job_impls(job, impls, tools):
+    """The implementations that exist for this job: a hand-written program only for some."""
+    return [i for i in impls if i != "hand" or job["id"] in tools["hand"]]
+
+
+def label(impl):
+    return LABELS.get(impl, impl)
 
 
 def output_paths(impl, job, tag="check"):
@@ -302,7 +338,7 @@ def check(jobs, impls, data, tools, keep):
     for job in jobs:
         say(f"== checking {job['id']} {job['title']}")
         runs = []
-        for impl in impls:
+        for impl in job_impls(job, impls, tools):
             outs = output_paths(impl, job)
             remove_outputs(outs)
             cmd = command(impl, job, data, outs, tools)
@@ -340,7 +376,7 @@ def check(jobs, impls, data, tools, keep):
             key = (job["id"], impl)
             if not ok:
                 status[key] = "FAILED"
-                say(f"   {impl:7} FAILED {note}")
+                say(f"   {label(impl):8} FAILED {note}")
                 continue
             if impl == "kovran":
                 agree = [i for i, d in kov_diff.items() if not d]
@@ -350,8 +386,8 @@ def check(jobs, impls, data, tools, keep):
                     status[key] = "= all peers"
                 else:
                     status[key] = "DIFFERS from " + ", ".join(
-                        i for i, d in kov_diff.items() if d)
-                say(f"   kovran  {status[key]}" + (f" ({note})" if note else ""))
+                        label(i) for i, d in kov_diff.items() if d)
+                say(f"   kovran   {status[key]}" + (f" ({note})" if note else ""))
                 first = next((d for d in kov_diff.values() if d), [])
                 for d in first[:2]:
                     say(f"      {d}")
@@ -360,10 +396,10 @@ def check(jobs, impls, data, tools, keep):
             if kov:
                 parts.append("= kovran" if not kov_diff[impl] else "DIFFERS from kovran")
             if impl != peer_ref[0]:
-                parts.append(f"= {peer_ref[0]}" if not peer_diff[impl]
-                             else f"DIFFERS from {peer_ref[0]}")
+                parts.append(f"= {label(peer_ref[0])}" if not peer_diff[impl]
+                             else f"DIFFERS from {label(peer_ref[0])}")
             status[key] = ", ".join(parts) or "reference peer"
-            say(f"   {impl:7} {status[key]}")
+            say(f"   {label(impl):8} {status[key]}")
             # A difference from kovran is shown here only when kovran agrees with some peer;
             # otherwise it was shown once under kovran.
             shown = (peer_diff.get(impl) or [])[:2]
@@ -386,7 +422,7 @@ def time_rounds(jobs, impls, data, tools, rounds, status):
     for r in range(rounds):
         say(f"== round {r + 1} of {rounds}")
         for job in jobs:
-            order = impls + FLOORS
+            order = job_impls(job, impls, tools) + FLOORS
             # Rotate the order each round so that no implementation always runs first.
             k = r % len(order)
             for impl in order[k:] + order[:k]:
@@ -401,30 +437,86 @@ def time_rounds(jobs, impls, data, tools, rounds, status):
     return times
 
 
-def callgrind(jobs, kovran, tools, gen):
-    """kovran's instructions per input record for each job, from callgrind on 10^5 records."""
+def collected(text):
+    """The instruction count callgrind reports on standard error, or None."""
+    m = re.search(r"Collected\s*:\s*(\d+)", text)
+    return int(m.group(1)) if m else None
+
+
+def marginal(low, high, n_low, n_high, records=1):
+    """(instructions per input record, start-up instructions) from the counts of two runs of
+    n_low and n_high records per file; a job reading two files reads `records` records per
+    record count."""
+    per_record = (high - low) / ((n_high - n_low) * records)
+    return per_record, low - per_record * n_low * records
+
+
+def callgrind(jobs, impls, tools, gen, counts):
+    """Instructions per input record of each implementation of each job, start-up removed:
+    every run is counted under callgrind at both record counts. Returns {(job id, impl):
+    (per record, start-up)}."""
     if not shutil.which("valgrind"):
         say("== callgrind: valgrind not installed, skipped")
         return {}
-    n = 100000
-    data = generate(gen, n)
-    small_tools = dict(tools, lookup_program=compose_lookup_program(
-        data["products"], os.path.join(WORK, f"j5.{n}.PROGRAM")))
+    wanted = [i for i in CALLGRIND_IMPLS if i in impls]
+    totals = {}
+    for n in counts:
+        data = generate(gen, n)
+        n_tools = dict(tools, lookup_program=compose_lookup_program(
+            data["products"], os.path.join(WORK, f"j5.{n}.PROGRAM")))
+        say(f"== callgrind: {', '.join(label(i) for i in wanted)} on {n} records")
+        for job in jobs:
+            for impl in job_impls(job, wanted, tools):
+                outs = output_paths(impl, job, "callgrind")
+                cmd = command(impl, job, data, outs, n_tools)
+                cg = ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null"] + cmd
+                wall, rss, rc, err = run_once(cg, outs["stdout"])
+                remove_outputs(outs)
+                count = collected(err)
+                if count is None or rc not in ((0, 4) if impl == "kovran" else (0,)):
+                    say(f"   {job['id']} {label(impl)}: no count (exit status {rc})")
+                    continue
+                totals[(job["id"], impl, n)] = count
     result = {}
-    say(f"== callgrind: kovran on {n} records")
     for job in jobs:
-        outs = output_paths("kovran", job, "callgrind")
-        cmd = command("kovran", job, data, outs, small_tools)
-        cg = ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null"] + cmd
-        wall, rss, rc, err = run_once(cg, outs["stdout"])
-        remove_outputs(outs)
-        m = re.search(r"Collected\s*:\s*(\d+)", err)
-        if m:
-            result[job["id"]] = int(m.group(1)) / (n * job["records"])
-            say(f"   {job['id']} {result[job['id']]:.0f} instructions per record")
-        else:
-            say(f"   {job['id']} no count (exit status {rc})")
+        for impl in job_impls(job, wanted, tools):
+            runs = [totals.get((job["id"], impl, n)) for n in counts]
+            if None not in runs:
+                result[(job["id"], impl)] = marginal(*runs, *counts, job["records"])
+        say(f"   {job['id']} " + ", ".join(f"{label(i)} {result[(job['id'], i)][0]:,.0f}"
+                                       for i in wanted if (job["id"], i) in result)
+            + " instructions per record")
     return result
+
+
+def ratio(a, b):
+    return f"{a / b:.2f}" if a is not None and b else "-"
+
+
+def instruction_table(jobs, instr, counts):
+    """The callgrind table: instructions per record of each program and kovran's ratios."""
+    def figure(job, impl):
+        got = instr.get((job["id"], impl))
+        return got[0] if got else None
+
+    lo, hi = (f"10^{len(str(n)) - 1}" if re.fullmatch(r"10*", str(n)) else str(n)
+              for n in counts)
+    lines = [f"Instructions per input record (callgrind; the growth from {lo} to {hi} records, "
+             "so start-up is removed):", "",
+             "| job | " + " | ".join(label(i) for i in CALLGRIND_IMPLS) +
+             " | kovran ÷ mawk | kovran ÷ hand C++ | kovran start-up |",
+             "|---|" + "---:|" * (len(CALLGRIND_IMPLS) + 3)]
+    for job in jobs:
+        if not any((job["id"], i) in instr for i in CALLGRIND_IMPLS):
+            continue
+        cells = [figure(job, i) for i in CALLGRIND_IMPLS]
+        kov = cells[0]
+        start = instr.get((job["id"], "kovran"), (None, None))[1]
+        lines.append(f"| {job['id']} {job['title']} | " +
+                     " | ".join("-" if c is None else f"{c:,.0f}" for c in cells) +
+                     f" | {ratio(kov, figure(job, 'mawk'))} | {ratio(kov, figure(job, 'hand'))}"
+                     f" | {'-' if start is None else f'{start:,.0f}'} |")
+    return lines
 
 
 # --- report ----------------------------------------------------------------------------------
@@ -458,7 +550,7 @@ def versions(impls):
     return out
 
 
-def report(jobs, impls, notes, n, rounds, times, status, instr):
+def report(jobs, impls, notes, n, rounds, times, status, instr, counts):
     lines = []
     try:
         rev = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"],
@@ -474,46 +566,47 @@ def report(jobs, impls, notes, n, rounds, times, status, instr):
     for note in notes:
         lines.append(f"- {note}")
     lines.append("")
-    lines.append("| job | program | median s | records/s | peak RSS MiB | ratio to mawk | output |")
-    lines.append("|---|---|---:|---:|---:|---:|---|")
+    lines.append("| job | program | median s | records/s | peak RSS MiB | ratio to mawk | "
+                 "ratio to hand C++ | output |")
+    lines.append("|---|---|---:|---:|---:|---:|---:|---|")
+
+    def median_of(job, impl):
+        ts = times.get((job["id"], impl))
+        return statistics.median(w for w, _, _ in ts) if ts else None
+
     for job in jobs:
-        base = times.get((job["id"], "mawk"))
-        base_med = statistics.median(w for w, _, _ in base) if base else None
         for impl in impls + FLOORS:
             ts = times.get((job["id"], impl))
+            name = label(impl) if impl not in FLOORS else f"`{impl}`"
             if not ts:
                 if status.get((job["id"], impl)) == "FAILED":
-                    lines.append(f"| {job['id']} {job['title']} | {impl} | - | - | - | - | "
+                    lines.append(f"| {job['id']} {job['title']} | {name} | - | - | - | - | - | "
                                  "FAILED, not timed |")
                 continue
-            med = statistics.median(w for w, _, _ in ts)
+            med = median_of(job, impl)
             rss = max(r for _, r, _ in ts) / 1024
             recs = n * job["records"]
-            ratio = f"{med / base_med:.2f}" if base_med else "-"
             st = status.get((job["id"], impl), "floor" if impl in FLOORS else "-")
             if any(rc != 0 and not (impl == "kovran" and rc == 4) for _, _, rc in ts):
                 st += " (failed runs)"
-            label = impl if impl not in FLOORS else f"`{impl}`"
-            lines.append(f"| {job['id']} {job['title']} | {label} | {med:.3f} | "
-                         f"{recs / med:,.0f} | {rss:.1f} | {ratio} | {st} |")
+            lines.append(f"| {job['id']} {job['title']} | {name} | {med:.3f} | "
+                         f"{recs / med:,.0f} | {rss:.1f} | {ratio(med, median_of(job, 'mawk'))} | "
+                         f"{ratio(med, median_of(job, 'hand'))} | {st} |")
     if instr:
         lines.append("")
-        lines.append("kovran instructions per input record (callgrind, 10^5 records):")
-        lines.append("")
-        lines.append("| job | instructions per record |")
-        lines.append("|---|---:|")
-        for job in jobs:
-            if job["id"] in instr:
-                lines.append(f"| {job['id']} {job['title']} | {instr[job['id']]:,.0f} |")
+        lines += instruction_table(jobs, instr, counts)
     return "\n".join(lines) + "\n"
 
 
-def available(wanted, cobol_built):
+def available(wanted, cobol_built, hand_built=True):
     """The wanted programs that can run here, and a note for each one that cannot."""
     impls, notes = [], []
     for impl in wanted:
         if impl == "cobol" and not cobol_built:
             notes.append("note: cobc (GnuCOBOL) not installed: the COBOL peer is skipped")
+        elif impl == "hand" and not hand_built:
+            notes.append("note: no hand-written program built (no C++ compiler, or no job.cc "
+                         "among the jobs): skipped")
         elif impl in ("mawk", "gawk", "perl") and not shutil.which(impl):
             notes.append(f"note: {impl} not installed: skipped")
         else:
@@ -529,6 +622,8 @@ def main():
     ap.add_argument("--jobs", default="", help="comma-separated job ids (default all)")
     ap.add_argument("--impls", default="", help="comma-separated implementations")
     ap.add_argument("--no-callgrind", action="store_true")
+    ap.add_argument("--callgrind-records", default="10000,100000",
+                    help="the two record counts of the callgrind runs (10000,100000)")
     ap.add_argument("--check-only", action="store_true", help="compare outputs, no timing")
     ap.add_argument("--output", help="also write the report to this file")
     ap.add_argument("--build-dir", default=os.path.join(ROOT, "build"))
@@ -536,6 +631,9 @@ def main():
     ap.add_argument("--timeout", type=float, help="seconds per run (default 120 + N/10^4)")
     a = ap.parse_args()
     n, rounds = (100000, 3) if a.quick else (a.records, a.rounds)
+    counts = tuple(int(c) for c in a.callgrind_records.split(",") if c)
+    if len(counts) != 2 or not 0 < counts[0] < counts[1]:
+        ap.error("--callgrind-records wants two record counts, the smaller first")
     global TIMEOUT
     TIMEOUT = a.timeout or 120.0 + n / 10000
 
@@ -550,7 +648,8 @@ def main():
     tools = {"kovran": build_kovran(os.path.abspath(a.build_dir))}
     gen = build_gen()
     tools["cobol"] = build_cobol(jobs) if "cobol" in wanted else {}
-    impls, notes = available(wanted, bool(tools["cobol"]))
+    tools["hand"] = build_hand(jobs) if "hand" in wanted else {}
+    impls, notes = available(wanted, bool(tools["cobol"]), bool(tools["hand"]))
     for note in notes:
         say(note)
 
@@ -559,9 +658,9 @@ def main():
         data["products"], os.path.join(WORK, f"j5.{n}.PROGRAM"))
     status = check(jobs, impls, data, tools, a.keep)
     times = {} if a.check_only else time_rounds(jobs, impls, data, tools, rounds, status)
-    instr = {} if a.no_callgrind or "kovran" not in impls else callgrind(
-        jobs, tools["kovran"], tools, gen)
-    text = report(jobs, impls, notes, n, 0 if a.check_only else rounds, times, status, instr)
+    instr = {} if a.no_callgrind else callgrind(jobs, impls, tools, gen, counts)
+    text = report(jobs, impls, notes, n, 0 if a.check_only else rounds, times, status, instr,
+                  counts)
     say("")
     sys.stdout.write(text)
     if a.output:

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Checks of the benchmark kit itself: the generated data has the promised shape, and the
-runner's comparison names the first differing line.   python3 bench/test_bench.py"""
+"""Checks of the benchmark kit itself: the generated data has the promised shape, the
+hand-written programs write the peers' bytes, the runner's comparison names the first
+differing line, and its callgrind figures and table are right.   python3 bench/test_bench.py"""
 import os
 import subprocess
 import sys
@@ -77,6 +78,73 @@ class GeneratedData(unittest.TestCase):
                 with open(os.path.join(other, name), "rb") as a, \
                         open(os.path.join(self.tmp.name, name), "rb") as b:
                     self.assertEqual(a.read(), b.read(), name)
+
+
+class HandWritten(unittest.TestCase):
+    """The hand-written programs against the perl peer on generated data (more than one read
+    block), and on the odd lines the data never holds."""
+
+    @classmethod
+    def setUpClass(cls):
+        os.makedirs(run.WORK, exist_ok=True)
+        cls.exe = run.build_hand(run.JOBS)
+        cls.tmp = tempfile.TemporaryDirectory()
+        subprocess.run([run.build_gen(), "3000", cls.tmp.name], check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def output(self, job_id, program, master):
+        out = os.path.join(self.tmp.name, f"{job_id}.out")
+        subprocess.run(program + [master, out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+    def test_same_bytes_as_perl_on_generated_data(self):
+        self.assertEqual(sorted(self.exe), ["j1", "j2"])
+        master = os.path.join(self.tmp.name, "master.dat")
+        for job in run.JOBS:
+            if job["id"] in self.exe:
+                with self.subTest(job=job["id"]):
+                    perl = ["perl", os.path.join(run.JOBS_DIR, job["dir"], "job.pl")]
+                    self.assertEqual(self.output(job["id"], [self.exe[job["id"]]], master),
+                                     self.output(job["id"], perl, master))
+
+    def test_short_lines_carriage_returns_and_a_last_line_without_line_feed(self):
+        ca = b"0000000001" + b"Lee, Ada".ljust(30) + b"000000250CA0042"
+        master = os.path.join(self.tmp.name, "odd.dat")
+        with open(master, "wb") as f:
+            f.write(b"12345\r\n" + ca + b"   \r\n" + ca)
+        # j1: columns past a short record are blanks; trailing blanks go.
+        self.assertEqual(self.output("j1", [self.exe["j1"]], master),
+                         b"  12345\n" + (b"CA0000000001000000250" b"0042Lee, Ada\n") * 2)
+        # j2: the CA record without its blanks, twice; then the count and total.
+        self.assertEqual(self.output("j2", [self.exe["j2"]], master),
+                         ca + b"\n" + ca + b"\nTOTAL CA 000000002 000000000000500\n")
+
+
+class Callgrind(unittest.TestCase):
+    def test_marginal_count_removes_start_up_and_counts_both_files(self):
+        self.assertEqual(run.marginal(3000000 + 100 * 10000, 3000000 + 100 * 100000,
+                                      10000, 100000), (100, 3000000))
+        self.assertEqual(run.marginal(1000 + 2 * 50 * 10, 1000 + 2 * 50 * 100, 10, 100, 2),
+                         (50, 1000))
+        self.assertEqual(run.collected("==7== Events    : Ir\n==7== Collected : 123456\n"),
+                         123456)
+        self.assertIsNone(run.collected("valgrind: command not found"))
+
+    def test_table_states_every_program_and_both_ratios(self):
+        instr = {("j1", "kovran"): (500, 9e6), ("j1", "mawk"): (1000, 1e6),
+                 ("j1", "perl"): (2000, 1e7), ("j1", "hand"): (50, 1e5),
+                 ("j3", "kovran"): (3000, 9e6), ("j3", "mawk"): (1500, 1e6)}
+        lines = run.instruction_table(run.JOBS, instr, (10000, 100000))
+        self.assertIn("10^4 to 10^5 records", lines[0])
+        self.assertEqual(lines[2], "| job | kovran | mawk | perl | hand C++ | kovran ÷ mawk | "
+                                   "kovran ÷ hand C++ | kovran start-up |")
+        self.assertEqual(lines[4:], [
+            "| j1 reformat | 500 | 1,000 | 2,000 | 50 | 0.50 | 10.00 | 9,000,000 |",
+            "| j3 paged report | 3,000 | 1,500 | - | - | 2.00 | - | 9,000,000 |"])
 
 
 class Comparison(unittest.TestCase):

@@ -8,8 +8,7 @@ standard input), the input files, a NOTE, and expect/:
   SYSPRINT         the whole console text, or SYSPRINT.has: lines that must appear in it
   any other file   the exact bytes of a file the run must leave in its directory
 The run happens in an empty temporary copy of the case with a fixed --clock. A file that the
-run creates or changes but expect/ does not name is a failure. An example job (a folder under
-examples/) runs as its README says, with PARM copied and read by --parm-file PARM.
+run creates or changes but expect/ does not name is a failure.
 """
 import difflib
 import os
@@ -37,30 +36,60 @@ def show_diff(name, want, got):
         print(f"    (bytes differ: expected {want!r:.200} got {got!r:.200})")
 
 
+def is_example(case):
+    """An example job runs as its folder stands: kovran --parm-file PARM."""
+    return os.path.basename(os.path.dirname(os.path.abspath(case))) == "examples"
+
+
+def copy_case(case, work):
+    """Copies the case's inputs into the empty directory WORK; returns {name: bytes} as copied."""
+    before = {}
+    example = is_example(case)
+    for name in os.listdir(case):
+        if name in SKIP and not (example and name == "PARM"):
+            continue
+        shutil.copy(os.path.join(case, name), os.path.join(work, name))
+        before[name] = read(os.path.join(work, name))
+    return before
+
+
+def case_args(case):
+    """The command line of the case after the kovran path: the fixed clock, ARGS, PARM."""
+    args = ["--clock", CLOCK]
+    if os.path.exists(os.path.join(case, "ARGS")):
+        args += [a for a in read(os.path.join(case, "ARGS")).decode().splitlines() if a]
+    if is_example(case):
+        args += ["--parm-file", "PARM"]
+    elif os.path.exists(os.path.join(case, "PARM")):
+        parm = read(os.path.join(case, "PARM")).decode("latin-1").splitlines()
+        args.append(parm[0] if parm else "")
+    return args
+
+
+def case_stdin(case):
+    """The path of the case's standard input, or None (the null device)."""
+    path = os.path.join(case, "STDIN")
+    return path if os.path.exists(path) else None
+
+
+def run_kovran(kovran, args, work, stdin, timeout):
+    """Runs KOVRAN ARGS in WORK; STDIN is a path, bytes or None. Returns the CompletedProcess;
+    raises subprocess.TimeoutExpired."""
+    if isinstance(stdin, bytes):
+        return subprocess.run([kovran] + args, cwd=work, input=stdin, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout)
+    with open(stdin or os.devnull, "rb") as source:
+        return subprocess.run([kovran] + args, cwd=work, stdin=source, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout)
+
+
 def main():
     kovran, case = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     expect = os.path.join(case, "expect")
-    example = os.path.basename(os.path.dirname(case)) == "examples"
     with tempfile.TemporaryDirectory(prefix="kovran-case-") as work:
-        before = {}
-        for name in os.listdir(case):
-            if name in SKIP and not (example and name == "PARM"):
-                continue
-            shutil.copy(os.path.join(case, name), os.path.join(work, name))
-            before[name] = read(os.path.join(work, name))
-        args = [kovran, "--clock", CLOCK]
-        if os.path.exists(os.path.join(case, "ARGS")):
-            args += [a for a in read(os.path.join(case, "ARGS")).decode().splitlines() if a]
-        if example:
-            args += ["--parm-file", "PARM"]
-        elif os.path.exists(os.path.join(case, "PARM")):
-            parm = read(os.path.join(case, "PARM")).decode("latin-1").splitlines()
-            args.append(parm[0] if parm else "")
-        stdin_path = os.path.join(case, "STDIN")
-        stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
+        before = copy_case(case, work)
         try:
-            proc = subprocess.run(args, cwd=work, stdin=stdin, stdout=subprocess.PIPE,
-                                  stderr=subprocess.PIPE, timeout=120)
+            proc = run_kovran(kovran, case_args(case), work, case_stdin(case), 120)
         except subprocess.TimeoutExpired:
             print("FAIL: the run did not end within 120 seconds")
             return 1
