@@ -18,15 +18,6 @@ AreaId area_of_code(char code) {
   }
 }
 
-std::size_t area_width(AreaId area) {
-  switch (area) {
-    case AreaId::kNone: return 0;
-    case AreaId::kL: return 166;
-    case AreaId::kD: return 42;
-    default: return 4096;
-  }
-}
-
 void resolve_columns(Operand& op) {
   op.first = op.last = 0;
   op.clipped = false;

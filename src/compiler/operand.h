@@ -20,7 +20,14 @@ enum class AreaId : std::uint8_t { kNone, k1, k2, k3, k4, k5, k6, kS, kL, kD };
 // The area code `code` names (1..6, S, L, D), or kNone.
 AreaId area_of_code(char code);
 // Its width: 4096, 166 for L, 42 for D (0 for kNone).
-std::size_t area_width(AreaId area);
+inline std::size_t area_width(AreaId area) {
+  switch (area) {
+    case AreaId::kNone: return 0;
+    case AreaId::kL: return 166;
+    case AreaId::kD: return 42;
+    default: return 4096;
+  }
+}
 
 struct Operand {
   Word FILE_CODE;       // area code, or a literal's text, as the operand parse leaves it

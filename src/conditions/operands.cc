@@ -11,8 +11,7 @@ BufferLoad load_buffer(RunState& rs, const Operand& op, int word, bool accept_c)
     if (accept_c && op.FILE_CODE[0] == 'C')
       return BufferLoad::kCodeC;
     if (op.bytes != nullptr) {
-      const AreaView area = area_view(rs, op.area);
-      rs.BUFFER.assign_padded(area.used(), area.size);  // the whole area
+      rs.BUFFER.assign_padded(std::string_view(op.bytes, *op.extent), area_width(op.area));
       return BufferLoad::kArea;
     }
   }

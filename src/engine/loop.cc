@@ -31,7 +31,7 @@ void subroutine_entry(RunState& rs, Node& node) {
 }
 
 // Dispatches one node of the main walk. Returns true when the pass ends here.
-bool dispatch_main(RunState& rs, Node& node) {
+[[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node& node) {
   switch (node.op) {  // ORDER OP: cases in main-table order
     case Op::K: break;
     case Op::CH: CHANGE_RTN(rs); break;
@@ -100,6 +100,9 @@ std::int64_t records_read(const RunState& rs) {
   return n;
 }
 
+// One pass of the main walk. `kWatched`: a loop limit or the trace is on; without them the
+// walk tests neither at every node.
+template <bool kWatched>
 void main_pass(RunState& rs) {
   Node* node = rs.first_node;
   while (node != nullptr) {
@@ -107,9 +110,9 @@ void main_pass(RunState& rs) {
     check_interrupted(rs);
     if (rs.LOOPCOUNT < INT32_MAX)
       ++rs.LOOPCOUNT;
-    if (rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
+    if (kWatched && rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
       loop_limit(rs);
-    if (rs.TRACE) {
+    if (kWatched && rs.TRACE) {
       rs.sysprint.item("<");
       rs.sysprint.item(node->ILN);
       rs.sysprint.item(">");
@@ -139,19 +142,39 @@ void eoj_walk(RunState& rs) {
   }
 }
 
+// Whether anything can see the hold area H: a control-break test, an attention dump, or the
+// dump of DMP (the only other reader of H is the dump).
+bool hold_observed(const RunState& rs) {
+  if (rs.DMP)
+    return true;
+  for (const Node& node : rs.nodes) {
+    if (node.op == Op::H || (node.op == Op::I && static_cast<IfForm>(node.form) == IfForm::kBreak))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void LOOP(RunState& rs) {
   if (rs.TRACE)
     rs.sysprint.line("<LOOP>");
+  const bool watched = rs.TRACE || rs.LC > 0;
+  // NOTE: H is refilled after each pass only when something can see it; otherwise it keeps
+  // the first record, and nothing can tell.
+  const bool hold = rs.T == '0' && hold_observed(rs);
   rs.EOF_ = false;
   READ_RTN(rs);  // between passes no node is running: a file failure names none
   while (!rs.EOF_) {
     rs.running = true;
-    main_pass(rs);
+    if (watched) {
+      main_pass<true>(rs);
+    } else {
+      main_pass<false>(rs);
+    }
     rs.running = false;
     rs.ONCE = false;
-    if (rs.T == '0')
+    if (hold)
       rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
     end_if_interrupted(rs);
     if (rs.progress.wanted())
