@@ -16,7 +16,6 @@ namespace kovran {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
-constexpr std::size_t kWriteChunk = 1 << 16;
 
 std::string system_reason(int err) { return std::strerror(err); }
 
@@ -192,6 +191,7 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
   }
   buf_.reserve(kWriteChunk);
   ends_.clear();
+  ends_.reserve(kWriteChunk / 8);
   bytes_kept_ = records_kept_ = 0;
   failed_ = false;
   error_number_ = 0;
@@ -224,16 +224,14 @@ bool OutFile::write(std::string_view bytes) {
   return true;
 }
 
-bool OutFile::end_record() {
+bool OutFile::end_other_record() {
+  if (!failed_ && !is_open()) {
+    fail(EBADF);
+    reason_ = kNotOpen;
+  }
   if (failed_)
     return false;
-  if (stream_ != nullptr) {
-    ++records_kept_;
-    return true;
-  }
-  ends_.push_back(buf_.size());
-  if (buf_.size() >= kWriteChunk)
-    return flush();
+  ++records_kept_;
   return true;
 }
 

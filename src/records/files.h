@@ -77,7 +77,12 @@ class OutFile {
   // Ends the record: the bytes appended since the last end form one whole record. The buffer
   // goes out when it is full, and only here, between records. Returns false once a write has
   // failed.
-  bool end_record();
+  bool end_record() {
+    if (fd_ < 0 || failed_)
+      return end_other_record();
+    ends_.push_back(buf_.size());
+    return buf_.size() < kWriteChunk || flush();
+  }
   // Sends the buffer to the system. Returns false when the data could not be written.
   bool flush();
   // Flushes and closes; returns false when anything written was not kept.
@@ -92,6 +97,9 @@ class OutFile {
   std::int64_t records_kept() const { return records_kept_; }
 
  private:
+  static constexpr std::size_t kWriteChunk = 1 << 16;
+
+  bool end_other_record();  // a stream's, or after a failure
   void fail(int error_number);
 
   int fd_ = -1;
