@@ -55,6 +55,31 @@ def pipe_bytes(fd):
     return struct.unpack("i", buf)[0]
 
 
+def signal_taken(pid, sig):
+    """True once `sig` sent to the process is no longer pending: its handler has run (or its
+    default action has been taken)."""
+    with open(f"/proc/{pid}/status") as f:
+        masks = [int(line.split()[1], 16) for line in f if line.startswith(("SigPnd", "ShdPnd"))]
+    return not any(m & (1 << (int(sig) - 1)) for m in masks)
+
+
+def wait_blocked_writing(proc, reader_fd, timeout=30.0):
+    """Waits until the pipe that kovran writes is full and kovran sleeps in the write."""
+    deadline = time.monotonic() + timeout
+    while pipe_bytes(reader_fd) < 65536 or state_of(proc.pid) != "S":
+        if proc.poll() is not None or time.monotonic() > deadline:
+            raise AssertionError("kovran never filled the pipe")
+        time.sleep(0.02)
+
+
+def wait_until(condition, timeout=30.0):
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError("the condition never held")
+        time.sleep(0.01)
+
+
 def wait_idle(proc, pipe_fd=None, timeout=30.0):
     """Waits until the pipe holds no more unread bytes and the process has been asleep (waiting
     for input) on several looks in a row."""
@@ -191,6 +216,36 @@ class Endings(unittest.TestCase):
                 self.assertEqual(err, b"")
                 self.assert_written(r, ["FIRST"])
 
+    def test_signals_in_quick_succession(self):
+        # FILE2 is a FIFO whose reader does not read yet: kovran sleeps in a write. Two SIGTERMs
+        # (as a timeout sends them) are both taken while it waits; once the pipe is drained
+        # the run ends in order, every record whole. A third signal ends the process at once,
+        # the way out of a pipe that is never drained.
+        records = [f"{k:07d}" for k in range(1, 100001)]
+        for count in (2, 3):
+            with self.subTest(signals=count):
+                r = self.make("M 1:1.20 2:1.20\nW 2\n", {"FILE1": "".join(x + "\n" for x in records)})
+                os.mkfifo(r.path("FIFO"))
+                proc = r.start(["--file2", "FIFO", "I=1"])
+                reader = os.open(r.path("FIFO"), os.O_RDONLY | os.O_NONBLOCK)
+                wait_blocked_writing(proc, reader)
+                for _ in range(count):
+                    proc.send_signal(signal.SIGTERM)
+                    wait_until(lambda: signal_taken(proc.pid, signal.SIGTERM))
+                os.set_blocking(reader, True)
+                with os.fdopen(reader, "rb") as f:
+                    written = f.read().decode()
+                out, err = proc.communicate(timeout=60)
+                if count == 3:
+                    self.assertEqual(proc.returncode, -signal.SIGTERM)
+                    continue
+                self.assertEqual(proc.returncode, 143)
+                last = out.decode().rstrip("\n").rsplit("\n", 1)[-1]
+                self.assertRegex(last, r"^RUN ENDED BY SIGNAL 15( IN LINE [123])?$")
+                self.assertEqual(err, b"")
+                self.assertTrue(written.endswith("\n"))
+                self.assert_prefix(written, records)
+
     def test_signal_while_opening_a_fifo_nobody_writes(self):
         r = self.make(COPY)
         os.mkfifo(r.path("FIFO"))
@@ -262,14 +317,20 @@ class Endings(unittest.TestCase):
 
     def test_data_file_pipe_closed(self):
         # FILE2 is standard output and nobody reads it: W reports the failure naming FILE2.
+        # With the console on the same pipe (kovran --file2 - | head -1) the end is quiet.
         records = [f"{k:07d}" for k in range(1, 100001)]
-        r = self.make(COPY, {"FILE1": "".join(x + "\n" for x in records)})
-        proc = r.start(["--file2", "-", "--sysprint", "SYSPRINT", "I=1"], stdout=closed_pipe())
-        err = proc.communicate(timeout=120)[1]
-        self.assertEqual(proc.returncode, 141)
-        self.assertEqual(err, b"")
-        self.assertIn("\nCANNOT WRITE FILE2 (-): Broken pipe IN LINE 2\n", r.read("SYSPRINT"))
-        self.assert_listing_prefix(r.read("LISTING"), records)
+        for console in ("SYSPRINT", "-"):
+            with self.subTest(console=console):
+                r = self.make(COPY, {"FILE1": "".join(x + "\n" for x in records)})
+                proc = r.start(["--file2", "-", "--sysprint", console, "I=1"],
+                               stdout=closed_pipe())
+                err = proc.communicate(timeout=120)[1]
+                self.assertEqual(proc.returncode, 141)
+                self.assertEqual(err, b"")
+                if console != "-":
+                    self.assertIn("\nCANNOT WRITE FILE2 (-): Broken pipe IN LINE 2\n",
+                                  r.read("SYSPRINT"))
+                self.assert_listing_prefix(r.read("LISTING"), records)
 
     # --- errors and the normal end ------------------------------------------------------------
 
@@ -304,6 +365,96 @@ class Endings(unittest.TestCase):
         self.assertEqual(code, 12)
         self.assertIn("\nCANNOT WRITE FILE2 (/dev/full): No space left on device IN LINE 2\n", out)
         self.assert_listing_prefix(r.read("LISTING"), records)
+
+    def test_a_full_file_is_cut_back_to_whole_records(self):
+        # A file-size limit (SIGXFSZ ignored: the write fails with EFBIG) stands for a full
+        # disk. Each record is 8 bytes with its line feed (a dump line 12, a listing line 8
+        # with its separator) and the limit is no multiple of that, so the failing write
+        # leaves a part of a record, which is cut off again: the file ends in a whole record
+        # and the line says how many it holds. With a limit below the buffer, the failure
+        # comes only from the flush at the end of input: no end-of-run lines then.
+        limit = 100003
+        lots = [f"{k:07d}" for k in range(1, 30001)]
+        few = lots[:5000]
+        cases = [
+            # name, program, PARM, records, file, held, line ending the console
+            ("FILE2", "M 1:1.20 2:1.20\nW 2\n", "I=1", lots, "FILE2", limit // 8, " IN LINE 2"),
+            ("LISTING", "M 1:1.20 L:1.20\nW L 1\n", "I=1", lots, "LISTING", None, " IN LINE 2"),
+            ("FILEDUMP", "K\n", "I=1,DUMP=30000", lots, "FILEDUMP", limit // 12, ""),
+            ("at the end", "M 1:1.20 2:1.20\nW 2\n", "I=1", few, "FILE2", 5000, ""),
+        ]
+        def small_files(size):
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+        for name, program, parm, records, file, held, where in cases:
+            with self.subTest(name):
+                r = self.make(program, {"FILE1": "".join(x + "\n" for x in records)})
+                size = 30001 if name == "at the end" else limit
+                code, out, err = r.run([parm], preexec_fn=lambda: small_files(size))
+                self.assertEqual(code, 12)
+                self.assertEqual(err, "")
+                written = r.read(file)
+                if file == "LISTING":
+                    count = written.count("\n") + 1  # the last line has no line feed yet
+                    self.assertEqual(written + "\n", listing_of(records[:count]))
+                    noun = "LINES"
+                else:
+                    count = written.count("\n")
+                    prefix = "1 : " if file == "FILEDUMP" else ""
+                    self.assertEqual(written, "".join(prefix + x + "\n" for x in records[:count]))
+                    noun = "RECORDS"
+                if held is None:
+                    self.assertGreater(count, limit // 9)
+                else:
+                    self.assertEqual(count, 30001 // 8 if name == "at the end" else held)
+                # (the console wraps a line at 80 columns: only the words count here)
+                self.assertEqual(
+                    " ".join(out.split("\n")[1:]).strip(),
+                    f"CANNOT WRITE {file} ({file}), WHICH HOLDS {count} WHOLE {noun}: "
+                    f"File too large{where}")
+
+    def test_closed_standard_descriptors(self):
+        # Console and standard error closed: the first file opened must not take descriptor 1
+        # (the console would land in FILE2); they are opened on /dev/null.
+        records = ["A", "B", "C"]
+        r = self.make(COPY)
+        def close_outputs():
+            os.close(1)
+            os.close(2)
+        proc = r.start(["--file1", "-", "I=1,TRACE"], stdin=subprocess.PIPE,
+                       preexec_fn=close_outputs)
+        proc.communicate("".join(x + "\n" for x in records).encode(), timeout=60)
+        self.assertEqual(proc.returncode, 0)
+        self.assert_written(r, records)
+
+    def test_out_of_memory_at_the_start(self):
+        # Address-space limits from where the loader cannot map the libraries (status 127) up
+        # to the first that lets the run end normally: every run between ends with status 12
+        # and a message, never with an exception escaping (134).
+        with open(KOVRAN, "rb") as f:
+            if b"__asan_" in f.read():
+                self.skipTest("a sanitized build reserves more address space than any limit")
+        r = self.make("")
+        r.write("FILE1", "")
+        seen = set()
+        for kb in range(3000, 20000, 20):
+            limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (kb << 10, kb << 10))
+            code, out, err = r.run(["I=1"], preexec_fn=limit)
+            if code == 0:
+                break
+            if code == 127 and ("error while loading shared libraries" in err or
+                                "cannot allocate TLS" in err):  # the loader, before kovran
+                continue
+            with self.subTest(kb=kb):
+                self.assertEqual(code, 12, err)
+                if err:
+                    self.assertEqual(err, "kovran: out of memory before the run could start\n")
+                    seen.add("start")
+                else:
+                    self.assertTrue(out.endswith("\nRUN ENDED: OUT OF MEMORY\n"), out)
+                    seen.add("run")
+        self.assertEqual(code, 0)
+        self.assertIn("start", seen)
 
     def test_out_of_memory_is_an_error(self):
         # 30000 statements need some 25 MB of nodes; the address space allows 16 MB (kovran

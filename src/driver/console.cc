@@ -6,8 +6,7 @@ namespace kovran {
 void Console::item(std::string_view text) {
   if (holds_) {
     if (column_ + 1 + text.size() > kWidth) {
-      out_.put('\n');
-      column_ = 0;
+      end_line();
     } else {
       out_.put(' ');
       ++column_;
@@ -21,15 +20,20 @@ void Console::item(std::string_view text) {
 void Console::new_line() {
   if (!holds_)
     return;
-  out_.put('\n');
-  column_ = 0;
+  end_line();
   holds_ = false;
 }
 
 void Console::raw_line(std::string_view text) {
   new_line();
   out_.write(text);
+  end_line();
+}
+
+void Console::end_line() {
   out_.put('\n');
+  out_.end_record();  // a console file is cut back to whole lines too
+  column_ = 0;
 }
 
 }  // namespace kovran

@@ -36,6 +36,7 @@ class Console {
   bool line_holds_items() const { return holds_; }
 
  private:
+  void end_line();  // the line feed, and the line is whole
   void put(std::string_view text) { item(text); }
   void put(const char* text) { item(std::string_view(text)); }
   void put(const std::string& text) { item(std::string_view(text)); }

@@ -33,12 +33,60 @@ void print_banner(RunState& rs) {
 
 int normal_status(const RunState& rs) { return rs.diagnostics > 0 ? 4 : 0; }
 
+// Two logical files that write bound to one file would overwrite each other's records: refused
+// before anything is opened, with a line on `err` naming both options. NOTE: FILE1..FILE6 are
+// taken as outputs, since only the run shows which of them are read; the console against an
+// input the run reads has its own message.
+bool refuse_shared_outputs(const Bindings& b, std::ostream& err) {
+  for (int x = 1; x < kFileIds; ++x) {
+    for (int y = x + 1; y < kFileIds; ++y) {
+      if (!same_file_to_be(b.path[x], b.path[y]))
+        continue;
+      report_usage_error(err, std::string(binding_option(x)) + " " + b.path[x] + " and " +
+                                  binding_option(y) + " " + b.path[y] +
+                                  " name one file: FILE1..FILE6, LISTING, FILEDUMP and SYSPRINT "
+                                  "each need a file of their own");
+      return true;
+    }
+  }
+  return false;
+}
+
+// The script is read from standard input to its end, so no input of the read mode can be read
+// from it as well; nor can two inputs share it. Known once the options have set the read mode.
+// Errors:  two of them bound to "-" -> a line naming both options, status 16.
+void refuse_shared_standard_input(RunState& rs) {
+  std::string read = "0";  // the numbers of the files read: PROGRAM, then the inputs
+  if (rs.T == '0') {
+    read += rs.I;
+  } else if (rs.T == '1' || rs.T == '2') {
+    read += rs.A;
+    read += rs.B;
+  }
+  int first = -1;
+  for (std::size_t k = 0; k < read.size(); ++k) {
+    const int id = read[k] - '0';
+    const bool valid = k == 0 || (id >= 1 && id <= 6);
+    if (!valid || id == first || rs.bindings.path[id] != "-")
+      continue;
+    if (first >= 0) {
+      raise_error(rs,
+                  std::string(logical_name(first)) + " AND " + logical_name(id) +
+                      " CANNOT BOTH READ STANDARD INPUT (" + binding_option(first) + " - AND " +
+                      binding_option(id) + " -)",
+                  kStatusUsage);
+    }
+    first = id;
+  }
+}
+
 // KOVRAN   the run itself, from the banner to the count line.
 int KOVRAN(RunState& rs, std::string_view PARM) {
   print_banner(rs);
   start_clock(rs, read_clock(rs.bindings));
   if (!PARM.empty())
     OPTIONS(rs, PARM);
+  refuse_shared_standard_input(rs);
 
   std::string reason;
   if (!rs.program_file.open(rs.bindings.path[0], rs.bindings.std_in, reason)) {
@@ -62,6 +110,7 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
   }
   LOGIC(rs);
   LOOP(rs);
+  flush_output_files(rs);  // a record that cannot be kept ends the run before its report
 
   rs.STOP_TIME = rs.bindings.clock ? rs.START_TIME : seconds_of_day(read_clock(rs.bindings));
   rs.sysprint.line("Elapsed time= ", rs.STOP_TIME - rs.START_TIME, "sec     ", rs.TODAY.view(),
@@ -102,6 +151,8 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
       return kStatusUsage;
     }
   }
+  if (refuse_shared_outputs(rs.bindings, err))
+    return kStatusUsage;
   if (!rs.sysprint_file.open(sysprint_path, rs.bindings.sysprint_to_stderr ? &err : &out, reason)) {
     err << "kovran: cannot open SYSPRINT (" << sysprint_path << "): " << reason << "\n";
     return 12;
@@ -127,7 +178,10 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   if (!close_output_files(rs))
     status = 12;
   rs.sysprint.new_line();
-  if (!rs.sysprint_file.close() && rs.sysprint_file.error_number() != EPIPE) {
+  // A closed pipe ends the run quietly: the console on it fails with EPIPE, or without a reason
+  // of its own when a data file on the same standard output met the closed pipe first.
+  if (!rs.sysprint_file.close() && rs.sysprint_file.error_number() != EPIPE &&
+      !(sysprint_path == "-" && pending_signal() == SIGPIPE)) {
     err << "kovran: cannot write SYSPRINT (" << sysprint_path
         << "): " << rs.sysprint_file.error_reason() << "\n";
     status = 12;

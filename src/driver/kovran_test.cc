@@ -2,6 +2,7 @@
 #include "driver/kovran.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <sstream>
@@ -154,6 +155,43 @@ TEST(CommandLine, SysprintMustNotBeAFileTheRunReads) {
   }
   EXPECT_EQ(dir.read("PROGRAM"), "W 2\n");
   EXPECT_EQ(dir.read("data"), "A\n");
+}
+
+TEST(CommandLine, OutputsThatShareOneFileAreRefused) {
+  ScratchDir dir;
+  dir.write("PROGRAM", "M 1:1 2:1\nW 2\nM 1:1 L:1\nW L 1\n");
+  dir.write("data", "A\n");
+  dir.write("old", "kept\n");
+  ASSERT_EQ(::symlink(dir.path("old").c_str(), dir.path("soft").c_str()), 0);
+  ASSERT_EQ(::link(dir.path("old").c_str(), dir.path("hard").c_str()), 0);
+  const std::string fresh = dir.path("new");
+  const std::string fresh_again = dir.path(".") + "/./new";  // another spelling
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--sysprint", fresh, "--listing", fresh_again}, "--listing "},
+      {{"--listing", fresh, "--filedump", fresh}, "--listing "},
+      {{"--file3", dir.path("old"), "--filedump", dir.path("soft")}, "--file3 "},
+      {{"--file4", dir.path("hard"), "--listing", dir.path("old")}, "--file4 "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[2]);
+    std::vector<std::string> args = c.args;
+    args.push_back("I=1");
+    const RunResult r = run_in(dir, "", args);
+    EXPECT_EQ(r.status, 16);
+    EXPECT_EQ(r.sysprint, "");
+    EXPECT_EQ(r.stderr_text.find(std::string("kovran: ") + c.message), 0u) << r.stderr_text;
+    EXPECT_NE(r.stderr_text.find(" name one file"), std::string::npos) << r.stderr_text;
+    EXPECT_FALSE(dir.exists("new"));
+    EXPECT_EQ(dir.read("old"), "kept\n");
+  }
+  // Devices are no files of records: two outputs may both be /dev/null.
+  const RunResult r =
+      run_in(dir, "I=1", {"--file1", dir.path("data"), "--file2=/dev/null", "--listing=/dev/null"});
+  EXPECT_EQ(r.status, 0);
 }
 
 // The node listing of a script: its DEBUG listing without the other lines.

@@ -13,6 +13,13 @@ const char* logical_name(int file_id) {
   return kNames[file_id];
 }
 
+std::string binding_option(int file_id) {
+  std::string option = "--";
+  for (const char* c = logical_name(file_id); *c != '\0'; ++c)
+    option += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+  return option;
+}
+
 RunState::RunState(Bindings b) : bindings(std::move(b)) {}
 
 }  // namespace kovran

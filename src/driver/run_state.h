@@ -32,6 +32,8 @@ enum class FileId : int {
 };
 constexpr int kFileIds = 10;
 const char* logical_name(int file_id);
+// The command-line option that binds a logical file: "--" and its name in lower case.
+std::string binding_option(int file_id);
 
 // Where each logical name is bound, and the streams "-" stands for.
 struct Bindings {

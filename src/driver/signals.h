@@ -11,10 +11,12 @@ namespace kovran {
 struct RunState;
 
 // Installs the handlers for the life of one run and restores the previous ones after it.
-// SIGINT, SIGTERM and SIGHUP are recorded once: a second one of the same kind ends the process
-// at once, as if no run were going on (the way out of a write that a pipe never drains).
-// SIGPIPE is recorded too, so a write to a pipe nobody reads fails with EPIPE and the run ends
-// with status 141 instead of the process being killed with its files unflushed.
+// SIGINT, SIGTERM and SIGHUP are recorded, the first naming the ending; a second one is
+// recorded too, so two in quick succession still end the run in order with every file
+// flushed. The third ends the process at once by that signal, as if no run were going on (the
+// way out of a write that a pipe never drains). SIGPIPE is always recorded, so a write to a
+// pipe nobody reads fails with EPIPE and the run ends with status 141 instead of the process
+// being killed with its files unflushed.
 class SignalGuard {
  public:
   SignalGuard();
@@ -27,9 +29,10 @@ class SignalGuard {
 };
 
 namespace signal_state {
-// NOTE: the one piece of process-wide state: a signal handler can reach nothing else. It is
+// NOTE: the only process-wide state: a signal handler can reach nothing else. It is
 // cleared when a run starts, so runs in one process do not see each other's signals.
 extern volatile std::sig_atomic_t received;
+extern volatile std::sig_atomic_t interrupts;  // SIGINT, SIGTERM and SIGHUP received
 }  // namespace signal_state
 
 // The signal received since the guard was installed, or 0. Inline: the loop asks at every node.

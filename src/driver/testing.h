@@ -119,13 +119,9 @@ inline std::string end_lines(int c1, int c2 = 0, int c3 = 0, int c4 = 0, int c5 
 inline RunResult run_in(const ScratchDir& dir, const std::string& parm,
                         std::vector<std::string> extra = {}, const std::string& stdin_text = "") {
   std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00"};
-  for (const char* name :
-       {"PROGRAM", "FILE1", "FILE2", "FILE3", "FILE4", "FILE5", "FILE6", "LISTING", "FILEDUMP"}) {
-    std::string option = "--";
-    for (const char* c = name; *c != '\0'; ++c)
-      option += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
-    args.push_back(option);
-    args.push_back(dir.path(name));
+  for (int id = 0; id < static_cast<int>(FileId::SYSPRINT); ++id) {
+    args.push_back(binding_option(id));
+    args.push_back(dir.path(logical_name(id)));
   }
   args.insert(args.end(), extra.begin(), extra.end());
   if (!parm.empty())

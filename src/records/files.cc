@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -15,9 +16,11 @@ namespace kovran {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
-constexpr std::size_t kWriteChunk = 1 << 16;
 
 std::string system_reason(int err) { return std::strerror(err); }
+
+// The reason of a read or a write on a file that was never opened (or is closed).
+constexpr const char* kNotOpen = "the file is not open";
 
 // Opens `path` with `flags`. An open interrupted by a signal (a FIFO waits for its other end) is
 // tried again unless the run has recorded a signal. Returns the descriptor, or -1 with errno.
@@ -124,6 +127,11 @@ bool InFile::fill() {
 bool InFile::read_record(char* dest, std::size_t cap, std::size_t& stored,
                          std::size_t& full_length) {
   stored = full_length = 0;
+  if (!is_open()) {
+    fail(EBADF);
+    reason_ = kNotOpen;
+    return false;
+  }
   bool any = false;
   for (;;) {
     const char* start = buf_.data() + pos_;
@@ -178,8 +186,13 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
       return false;
     }
     fd_ = fd;
+    struct stat info {};
+    regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   }
   buf_.reserve(kWriteChunk);
+  ends_.clear();
+  ends_.reserve(kWriteChunk / 8);
+  bytes_kept_ = records_kept_ = 0;
   failed_ = false;
   error_number_ = 0;
   return true;
@@ -194,6 +207,11 @@ void OutFile::fail(int error_number) {
 bool OutFile::write(std::string_view bytes) {
   if (failed_)
     return false;
+  if (!is_open()) {
+    fail(EBADF);
+    reason_ = kNotOpen;
+    return false;
+  }
   if (stream_ != nullptr) {
     // NOTE: no buffer of our own for "-": files that share standard output keep their order.
     errno = 0;
@@ -203,8 +221,17 @@ bool OutFile::write(std::string_view bytes) {
     return !failed_;
   }
   buf_.append(bytes.data(), bytes.size());
-  if (buf_.size() >= kWriteChunk)
-    return flush();
+  return true;
+}
+
+bool OutFile::end_other_record() {
+  if (!failed_ && !is_open()) {
+    fail(EBADF);
+    reason_ = kNotOpen;
+  }
+  if (failed_)
+    return false;
+  ++records_kept_;
   return true;
 }
 
@@ -213,8 +240,8 @@ bool OutFile::flush() {
     return false;
   if (fd_ >= 0) {
     // Every byte goes out, however the system splits the write. NOTE: an interrupted write is
-    // always tried again, even after a signal: the records must reach their file (a second
-    // signal of the same kind ends the process if a reader never drains a pipe).
+    // always tried again, even after a signal: the records must reach their file (a third
+    // signal ends the process if a reader never drains a pipe).
     std::size_t done = 0;
     while (done < buf_.size()) {
       const ssize_t n = ::write(fd_, buf_.data() + done, buf_.size() - done);
@@ -223,10 +250,24 @@ bool OutFile::flush() {
       } else if (n < 0 && errno == EINTR) {
         continue;
       } else {
-        fail(n < 0 ? errno : EIO);
+        const int error_number = n < 0 ? errno : EIO;
+        // The records wholly written stay; the one the failure cut short is cut off again.
+        const std::size_t whole = static_cast<std::size_t>(
+            std::upper_bound(ends_.begin(), ends_.end(), done) - ends_.begin());
+        const std::size_t keep = whole > 0 ? ends_[whole - 1] : 0;
+        records_kept_ += static_cast<std::int64_t>(whole);
+        bytes_kept_ += static_cast<std::int64_t>(keep);
+        if (regular_ && done > keep && ::ftruncate(fd_, static_cast<off_t>(bytes_kept_)) != 0)
+          regular_ = false;  // what the file holds is no longer known
+        fail(error_number);
         break;
       }
     }
+    if (!failed_) {
+      bytes_kept_ += static_cast<std::int64_t>(buf_.size());
+      records_kept_ += static_cast<std::int64_t>(ends_.size());
+    }
+    ends_.clear();
   } else if (stream_ != nullptr) {
     errno = 0;
     stream_->flush();

@@ -1,13 +1,15 @@
 // records/files.h - sequential text files of records: one record a line, read and written
 // through large buffers on the system's file descriptors. A path of "-" means the standard
-// input or output of the run. A read or an open interrupted by a signal is retried unless the
-// run has recorded a signal (driver/signals.h); then it fails with interrupted() set, so the
-// run can end by that signal instead of waiting for data that may never come.
+// input or output of the run. A read or a write on a file that is not open fails. A read or an open
+// interrupted by a signal is retried unless the run has recorded a signal (driver/signals.h); then
+// it fails with interrupted() set, so the run can end by that signal instead of waiting for data
+// that may never come.
 #ifndef KOVRAN_RECORDS_FILES_H_
 #define KOVRAN_RECORDS_FILES_H_
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -55,6 +57,9 @@ class InFile {
   long records_ = 0;
 };
 
+// An output file is written a record at a time: the bytes of one record (its line feed
+// included) reach the file together, and when a write fails, a regular file is cut back to the
+// end of its last whole record, so the file never ends in a torn record.
 class OutFile {
  public:
   OutFile() = default;
@@ -66,9 +71,18 @@ class OutFile {
   bool open(const std::string& path, std::ostream* std_out, std::string& reason);
   bool is_open() const { return fd_ >= 0 || stream_ != nullptr; }
 
-  // Appends bytes; the buffer goes out when it is full. Returns false once a write has failed.
+  // Appends bytes to the record being built. Returns false once a write has failed.
   bool write(std::string_view bytes);
   bool put(char c) { return write(std::string_view(&c, 1)); }
+  // Ends the record: the bytes appended since the last end form one whole record. The buffer
+  // goes out when it is full, and only here, between records. Returns false once a write has
+  // failed.
+  bool end_record() {
+    if (fd_ < 0 || failed_)
+      return end_other_record();
+    ends_.push_back(buf_.size());
+    return buf_.size() < kWriteChunk || flush();
+  }
   // Sends the buffer to the system. Returns false when the data could not be written.
   bool flush();
   // Flushes and closes; returns false when anything written was not kept.
@@ -77,13 +91,24 @@ class OutFile {
   // The system's error number of the failure (EPIPE: nobody reads the pipe any more), or 0.
   int error_number() const { return error_number_; }
   const std::string& error_reason() const { return reason_; }
+  // A regular file: after a failed write it holds exactly records_kept() whole records.
+  bool regular() const { return regular_; }
+  // The records ended so far that reached the file (after a failure: those it still holds).
+  std::int64_t records_kept() const { return records_kept_; }
 
  private:
+  static constexpr std::size_t kWriteChunk = 1 << 16;
+
+  bool end_other_record();  // a stream's, or after a failure
   void fail(int error_number);
 
   int fd_ = -1;
   std::ostream* stream_ = nullptr;
+  bool regular_ = false;
   std::string buf_;
+  std::vector<std::size_t> ends_;  // where each record in the buffer ends
+  std::int64_t bytes_kept_ = 0;    // bytes of the file that went out before the buffer
+  std::int64_t records_kept_ = 0;
   bool failed_ = false;
   int error_number_ = 0;
   std::string reason_;

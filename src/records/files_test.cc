@@ -126,6 +126,21 @@ TEST(OutFile, WritesAndReportsFailures) {
   EXPECT_EQ(reason, "Is a directory");
 }
 
+TEST(Files, AFileNeverOpenedCannotBeReadOrWritten) {
+  InFile in;
+  char buf[8];
+  std::size_t stored = 0;
+  std::size_t full = 0;
+  EXPECT_FALSE(in.read_record(buf, sizeof buf, stored, full));
+  EXPECT_TRUE(in.failed());
+  EXPECT_EQ(in.error_reason(), "the file is not open");
+  OutFile out;
+  EXPECT_FALSE(out.write("lost"));
+  EXPECT_FALSE(out.end_record());
+  EXPECT_FALSE(out.close());
+  EXPECT_EQ(out.error_reason(), "the file is not open");
+}
+
 TEST(OutFile, FilesSharingStandardOutputKeepTheirOrder) {
   std::ostringstream out;
   OutFile a;

@@ -15,6 +15,9 @@ constexpr char kHigh = '\xFF';
 
 bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
 bool match_mode(const RunState& rs) { return rs.T == '1' || rs.T == '2'; }
+bool input_open(const RunState& rs, char digit) {
+  return valid_file_digit(digit) && rs.in_files[digit - '0'].is_open();
+}
 
 // The key columns FROM..TO of BUFFER appended to `key`; columns past the record's end are
 // blanks, as the blank-padded record area shows them.
@@ -173,7 +176,8 @@ void BUILD_BKEY(RunState& rs) { build_key(rs, rs.B_KEY, rs.BKEY); }
 // the lower key, or on equal keys both (T=1) or the B file and, when its group of that key has
 // ended, the A file too (T=2).
 void match_step(RunState& rs) {
-  if (rs.FIRST_READ) {
+  // NOTE: the files say whether the first step is due, not FIRST_READ, which PARM can clear.
+  if (!input_open(rs, rs.A) || !input_open(rs, rs.B)) {
     INIT_READ(rs);
     return;
   }

@@ -1,4 +1,4 @@
-// records/overwrite.cc - an output must not be the file a run reads.
+// records/overwrite.cc - an output must not be the file a run reads, nor another output's.
 #include <sys/stat.h>
 
 #include <string>
@@ -7,6 +7,23 @@
 #include "records/records.h"
 
 namespace kovran {
+namespace {
+
+// A path's directory and last name ("." for a bare name).
+std::string directory_of(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+bool same_inode(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
 
 bool same_regular_file(const std::string& a, const std::string& b) {
   if (a == "-" || b == "-")
@@ -14,7 +31,22 @@ bool same_regular_file(const std::string& a, const std::string& b) {
   struct stat sa {};
   struct stat sb {};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && S_ISREG(sa.st_mode) &&
-         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+         same_inode(sa, sb);
+}
+
+bool same_file_to_be(const std::string& a, const std::string& b) {
+  if (a == "-" || b == "-")
+    return false;
+  struct stat sa {};
+  struct stat sb {};
+  const bool a_exists = ::stat(a.c_str(), &sa) == 0;
+  const bool b_exists = ::stat(b.c_str(), &sb) == 0;
+  if (a_exists || b_exists)
+    return a_exists && b_exists && S_ISREG(sa.st_mode) && same_inode(sa, sb);
+  // Neither exists yet: one file when both name one entry of one directory.
+  const std::string name = name_of(a);
+  return !name.empty() && name == name_of(b) && ::stat(directory_of(a).c_str(), &sa) == 0 &&
+         ::stat(directory_of(b).c_str(), &sb) == 0 && same_inode(sa, sb);
 }
 
 void refuse_overwriting_input(RunState& rs, int id) {

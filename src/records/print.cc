@@ -17,10 +17,6 @@ constexpr char kFormFeed = '\x0C';
 
 const std::string& listing_path(const RunState& rs) { return rs.bindings.path[kListing]; }
 
-[[noreturn]] void listing_failed(RunState& rs, const char* what, const std::string& reason) {
-  raise_error(rs, std::string(what) + " LISTING (" + listing_path(rs) + "): " + reason);
-}
-
 // Opens LISTING and fixes its page and line size.
 // NOTE: a page size below 1 is taken as 1 (every advance then starts a new page), and a line
 // size below 0 as 0; the options accept any 16-bit number.
@@ -28,7 +24,7 @@ void open_listing(RunState& rs) {
   refuse_overwriting_input(rs, kListing);
   std::string reason;
   if (!rs.listing_file.open(listing_path(rs), rs.bindings.std_out, reason))
-    listing_failed(rs, "CANNOT OPEN", reason);
+    raise_error(rs, "CANNOT OPEN LISTING (" + listing_path(rs) + "): " + reason);
   rs.listing_pgsize = rs.PGSIZE < 1 ? std::int16_t{1} : rs.PGSIZE;
   rs.listing_lnsize = rs.LNSIZE < 0 ? std::int16_t{0} : rs.LNSIZE;
   rs.listing_line = 0;
@@ -108,10 +104,10 @@ std::int32_t low_four_bits(char c) { return static_cast<unsigned char>(c) & 0x0F
 void PRINT_RTN(RunState& rs) {
   const std::string control = two_characters(rs.current_node->word(3));
   rs.L.fill(' ');
-  if (rs.FIRST_PRINT) {
-    rs.FIRST_PRINT = false;
+  rs.FIRST_PRINT = false;
+  // NOTE: the file itself says whether it is open, not FIRST_PRINT, which PARM can clear.
+  if (!rs.listing_file.is_open())
     open_listing(rs);
-  }
   if (control == "H ") {
     if (rs.listing_line == 0) {
       rs.listing_line = 1;
@@ -130,8 +126,8 @@ void PRINT_RTN(RunState& rs) {
   text = text.substr(0, static_cast<std::size_t>(rs.listing_lnsize));
   rs.listing_file.write(text);
   rs.listing_open_line = true;
-  if (rs.listing_file.failed())
-    listing_failed(rs, "CANNOT WRITE", rs.listing_file.error_reason());
+  if (!rs.listing_file.end_record())  // the line and its separator go out together
+    raise_error(rs, write_failure(rs, kListing, rs.listing_file));
 }
 
 std::int32_t listing_line_number(const RunState& rs) { return rs.listing_line; }

@@ -18,14 +18,14 @@ bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
 // Single-file step (T = 0).
 void read_single(RunState& rs) {
   const int n = valid_file_digit(rs.I) ? digit_value(rs.I) : 0;
-  if (rs.FIRST_READ) {
-    rs.FIRST_READ = false;
-    if (n == 0) {
-      invalid_input_file(rs, rs.I);
-      raise_error(rs, "");  // no file can be read: the run cannot go on
-    }
-    open_input(rs, n);
+  rs.FIRST_READ = false;
+  if (n == 0) {
+    invalid_input_file(rs, rs.I);
+    raise_error(rs, "");  // no file can be read: the run cannot go on
   }
+  // NOTE: the file itself says whether it is open, not FIRST_READ, which PARM can clear.
+  if (!rs.in_files[n].is_open())
+    open_input(rs, n);
   read_data_record(rs, n);
   if (rs.ONCE)
     rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
@@ -95,9 +95,9 @@ void dump_record(RunState& rs, char digit) {
   f.put(digit);
   f.write(" : ");
   f.write(rs.BUFFER.view());
-  if (!f.put('\n')) {
-    raise_error(rs, "CANNOT WRITE FILEDUMP (" + path_of(rs, kDump) + "): " + f.error_reason());
-  }
+  f.put('\n');
+  if (!f.end_record())
+    raise_error(rs, write_failure(rs, kDump, f));
 }
 
 void READ_RTN(RunState& rs) {

@@ -45,10 +45,20 @@ void match_step(RunState& rs);
 
 // True when both paths name one existing regular file ("-" and devices never do).
 bool same_regular_file(const std::string& a, const std::string& b);
+// True when writing both paths would write one file: one existing regular file, or one name
+// in one directory where no file exists yet ("-" and devices never do).
+bool same_file_to_be(const std::string& a, const std::string& b);
 // Ends the run when output `id` (FILE1..FILE6, LISTING, FILEDUMP) is the very file of PROGRAM
 // or of an input of this run: creating it would destroy what is being read.
 void refuse_overwriting_input(RunState& rs, int id);
 
+// The cause line of a failed write of output `id` (FILE1..FILE6, LISTING, FILEDUMP): the file,
+// its path, for a regular file the whole records (lines) it holds, and the system's reason.
+std::string write_failure(const RunState& rs, int id, const OutFile& f);
+// Ends the listing's last line and sends every data, listing and dump file's records to the
+// system, so that a failure is known before the run reports its end.
+// Errors:  a write that fails -> the error condition, naming the file.
+void flush_output_files(RunState& rs);
 // Closes every data, listing and dump file, ending the listing with its final line feed.
 // Returns false (after printing one line per file) when anything written was not kept.
 bool close_output_files(RunState& rs);

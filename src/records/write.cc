@@ -75,35 +75,66 @@ void WRITE_RTN(RunState& rs) {
     return;
   OutFile& f = output_file(rs, n);
   f.write(rs.F0.view());
-  if (!f.put('\n')) {
-    raise_error(rs, std::string("CANNOT WRITE ") + logical_name(n) + " (" + rs.bindings.path[n] +
-                        "): " + f.error_reason());
-  }
+  f.put('\n');
+  if (!f.end_record())
+    raise_error(rs, write_failure(rs, n, f));
   count_one(file_count(rs, n));
   file_area(rs, n).fill(' ');
 }
 
+std::string write_failure(const RunState& rs, int id, const OutFile& f) {
+  std::string text =
+      std::string("CANNOT WRITE ") + logical_name(id) + " (" + rs.bindings.path[id] + ")";
+  if (f.regular()) {
+    const std::int64_t kept = f.records_kept();
+    text += ", WHICH HOLDS " + std::to_string(kept) +
+            (id == static_cast<int>(FileId::LISTING) ? " WHOLE LINE" : " WHOLE RECORD") +
+            (kept == 1 ? "" : "S");
+  }
+  return text + ": " + f.error_reason();
+}
+
+namespace {
+
+// Calls fn(file, id) for every output a run may write but the console, in the order their
+// failures are reported.
+template <typename Fn>
+void for_each_output(RunState& rs, Fn fn) {
+  for (int n = 1; n <= 6; ++n) fn(rs.out_files[n], n);
+  fn(rs.listing_file, static_cast<int>(FileId::LISTING));
+  fn(rs.filedump_file, static_cast<int>(FileId::FILEDUMP));
+}
+
+void end_listing(RunState& rs) {
+  if (rs.listing_file.is_open() && rs.listing_open_line) {
+    rs.listing_file.put('\n');  // the final line feed closes the last line
+    rs.listing_open_line = false;
+  }
+}
+
+}  // namespace
+
+void flush_output_files(RunState& rs) {
+  end_listing(rs);
+  for_each_output(rs, [&rs](OutFile& f, int id) {
+    if (f.is_open() && !f.flush())
+      raise_error(rs, write_failure(rs, id, f));
+  });
+}
+
 bool close_output_files(RunState& rs) {
   bool ok = true;
-  auto close_one = [&](OutFile& f, int id) {
+  end_listing(rs);
+  for_each_output(rs, [&](OutFile& f, int id) {
     if (!f.is_open())
       return;
     const bool failed_before = f.failed();
     if (!f.close()) {
       ok = false;
-      if (!failed_before) {
-        rs.sysprint.line(std::string("CANNOT WRITE ") + logical_name(id) + " (" +
-                         rs.bindings.path[id] + "): " + f.error_reason());
-      }
+      if (!failed_before)
+        rs.sysprint.line(write_failure(rs, id, f));
     }
-  };
-  for (int n = 1; n <= 6; ++n) close_one(rs.out_files[n], n);
-  if (rs.listing_file.is_open() && rs.listing_open_line) {
-    rs.listing_file.put('\n');  // the final line feed closes the last line
-    rs.listing_open_line = false;
-  }
-  close_one(rs.listing_file, static_cast<int>(FileId::LISTING));
-  close_one(rs.filedump_file, static_cast<int>(FileId::FILEDUMP));
+  });
   return ok;
 }
 
