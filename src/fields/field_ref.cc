@@ -71,7 +71,10 @@ void bind_area(RunState& rs, Operand& op) {
     std::size_t* extent;
   };
   const Bound b = with_area(
-      rs, op.area, [](auto& a) { return Bound{a.bytes(), a.extent_slot()}; },
+      rs, op.area,
+      [](auto& a) {
+        return Bound{a.bytes(), a.extent_slot()};
+      },
       Bound{nullptr, nullptr});
   op.bytes = b.bytes;
   op.extent = b.extent;
