@@ -6,6 +6,7 @@
 #include "driver/diagnostics.h"
 #include "fields/field_ref.h"
 #include "fields/fields.h"
+#include "records/records.h"
 
 namespace kovran {
 
@@ -47,6 +48,7 @@ void decode_node(RunState& rs, Node& node) {
   switch (node.op) {
     case Op::I: IF_DECODE(node); break;
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
+    case Op::W: node.form = static_cast<std::uint8_t>(WRITE_TARGET(node)); break;
     default: break;
   }
 }

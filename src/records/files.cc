@@ -189,7 +189,8 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
     struct stat info {};
     regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   }
-  buf_.reserve(kWriteChunk);
+  buf_.resize(kWriteChunk + 4097 + 1);  // a chunk, then a longest record and its line feed
+  used_ = 0;
   ends_.clear();
   ends_.reserve(kWriteChunk / 8);
   bytes_kept_ = records_kept_ = 0;
@@ -220,7 +221,11 @@ bool OutFile::write(std::string_view bytes) {
       fail(errno);
     return !failed_;
   }
-  buf_.append(bytes.data(), bytes.size());
+  if (used_ + bytes.size() > buf_.size())
+    buf_.resize(std::max(2 * buf_.size(), used_ + bytes.size()));
+  if (!bytes.empty())
+    std::memcpy(buf_.data() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
   return true;
 }
 
@@ -243,8 +248,8 @@ bool OutFile::flush() {
     // always tried again, even after a signal: the records must reach their file (a third
     // signal ends the process if a reader never drains a pipe).
     std::size_t done = 0;
-    while (done < buf_.size()) {
-      const ssize_t n = ::write(fd_, buf_.data() + done, buf_.size() - done);
+    while (done < used_) {
+      const ssize_t n = ::write(fd_, buf_.data() + done, used_ - done);
       if (n > 0) {
         done += static_cast<std::size_t>(n);
       } else if (n < 0 && errno == EINTR) {
@@ -264,7 +269,7 @@ bool OutFile::flush() {
       }
     }
     if (!failed_) {
-      bytes_kept_ += static_cast<std::int64_t>(buf_.size());
+      bytes_kept_ += static_cast<std::int64_t>(used_);
       records_kept_ += static_cast<std::int64_t>(ends_.size());
     }
     ends_.clear();
@@ -274,7 +279,7 @@ bool OutFile::flush() {
     if (!*stream_)
       fail(errno);
   }
-  buf_.clear();
+  used_ = 0;
   return !failed_;
 }
 

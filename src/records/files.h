@@ -8,6 +8,7 @@
 #define KOVRAN_RECORDS_FILES_H_
 
 #include <cerrno>
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -80,8 +81,20 @@ class OutFile {
   bool end_record() {
     if (fd_ < 0 || failed_)
       return end_other_record();
-    ends_.push_back(buf_.size());
-    return buf_.size() < kWriteChunk || flush();
+    ends_.push_back(used_);
+    return used_ < kWriteChunk || flush();
+  }
+  // One whole record: `text`, then a line feed; the same as write, put and end_record.
+  bool write_record(std::string_view text) {
+    if (fd_ < 0 || failed_ || used_ + text.size() >= buf_.size())
+      return write(text) && put('\n') && end_record();
+    char* at = buf_.data() + used_;
+    if (!text.empty())
+      std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\n';
+    used_ += text.size() + 1;
+    ends_.push_back(used_);
+    return used_ < kWriteChunk || flush();
   }
   // Sends the buffer to the system. Returns false when the data could not be written.
   bool flush();
@@ -105,7 +118,8 @@ class OutFile {
   int fd_ = -1;
   std::ostream* stream_ = nullptr;
   bool regular_ = false;
-  std::string buf_;
+  std::vector<char> buf_;          // room for a chunk and a whole record after it
+  std::size_t used_ = 0;           // bytes of buf_ waiting to go out
   std::vector<std::size_t> ends_;  // where each record in the buffer ends
   std::int64_t bytes_kept_ = 0;    // bytes of the file that went out before the buffer
   std::int64_t records_kept_ = 0;

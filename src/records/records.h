@@ -21,6 +21,10 @@ void BUILD_AKEY(RunState& rs);
 void BUILD_BKEY(RunState& rs);
 
 // W target [control] [line]
+// The target of a W statement, decided when it is compiled: 1..6 a data file, kWriteListing
+// the print line L, 0 anything else.
+constexpr int kWriteListing = 7;
+int WRITE_TARGET(const Node& node);
 void WRITE_RTN(RunState& rs);
 // Prints F0 as one line of LISTING by the print control of the current W node.
 void PRINT_RTN(RunState& rs);

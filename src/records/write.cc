@@ -46,40 +46,40 @@ OutFile& output_file(RunState& rs, int n) {
 // Errors:  a target other than 1..6 and L -> ERROR_RTN(2); nothing is written.
 // Leaves:  F0 = the text written.
 void WRITE_RTN(RunState& rs) {
-  const std::string_view target = rs.current_node->word(2);
-  int n = 0;
-  bool print = false;
-  if (target.size() == 1 && target[0] >= '1' && target[0] <= '6') {
-    n = target[0] - '0';
-    const Area<4096>& area = file_area(rs, n);
+  const int target = rs.current_node->form;
+  if (target >= 1 && target <= 6) {
+    Area<4096>& area = file_area(rs, target);
     // NOTE: an area blank at its end has no trailing NUL to trim; its blank tail goes anyway.
-    rs.F0 = area.extent() < area.size() ? trim_leading(area.used(), kHigh)
-                                        : trim_trailing(trim_leading(area.view(), kHigh), '\0');
-  } else if (word_is(target, "L")) {
-    print = true;
+    const std::string_view text = area.extent() < area.size()
+                                      ? trim_leading(area.used(), kHigh)
+                                      : trim_trailing(trim_leading(area.view(), kHigh), '\0');
+    rs.F0 = trim_trailing(trim_leading(text, kHigh), ' ');
+    OutFile& f = rs.out_files[target].is_open() ? rs.out_files[target] : output_file(rs, target);
+    if (!f.write_record(rs.F0.view()))
+      raise_error(rs, write_failure(rs, target, f));
+    count_one(file_count(rs, target));
+    area.fill(' ');
+    return;
+  }
+  if (target == kWriteListing) {
     const std::string_view line = rs.L.view();
     const std::size_t first = line.find_first_not_of(kHigh);
     const std::size_t from = first == std::string_view::npos ? line.size() : first;
     const std::size_t width = rs.LNSIZE > 0 ? static_cast<std::size_t>(rs.LNSIZE) : 0;
-    rs.F0 = line.substr(from, width);
-  } else {
-    ERROR_RTN(rs, 2);
-  }
-  rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
-  if (print) {
+    rs.F0 = trim_trailing(trim_leading(line.substr(from, width), kHigh), ' ');
     PRINT_RTN(rs);
     count_one(rs.CNTL);
     return;
   }
-  if (n == 0)
-    return;
-  OutFile& f = output_file(rs, n);
-  f.write(rs.F0.view());
-  f.put('\n');
-  if (!f.end_record())
-    raise_error(rs, write_failure(rs, n, f));
-  count_one(file_count(rs, n));
-  file_area(rs, n).fill(' ');
+  ERROR_RTN(rs, 2);
+  rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
+}
+
+int WRITE_TARGET(const Node& node) {
+  const std::string_view target = node.word(2);
+  if (target.size() == 1 && target[0] >= '1' && target[0] <= '6')
+    return target[0] - '0';
+  return word_is(target, "L") ? kWriteListing : 0;
 }
 
 std::string write_failure(const RunState& rs, int id, const OutFile& f) {
