@@ -173,10 +173,12 @@ struct RunState {
   TableEntry* first_entry = nullptr;
   TableEntry* last_entry = nullptr;
   TableEntry* current_entry = nullptr;
-  std::vector<TableEntry*> entry_index;  // built by SORT_RTN; position k-1 holds entry k
-  bool table_sorted = false;             // the entry index exists
-  bool table_statement_seen = false;     // a T statement has been compiled
-  Node* table_statement = nullptr;       // the T statement in force
+  std::vector<TableEntry*> entry_index;       // built by SORT_RTN; position k-1 holds entry k
+  bool table_sorted = false;                  // the entry index exists
+  std::vector<std::string_view> sorted_keys;  // our own: the key of entry k at k-1, after the sort
+  int sorted_key_length = 0;                  // the key length they were cut to
+  bool table_statement_seen = false;          // a T statement has been compiled
+  Node* table_statement = nullptr;            // the T statement in force
   // --- program list (compiler/) -----------------------------------------------------------
   std::deque<Node> nodes;  // every node, in creation order; addresses never move
   Node* first_node = nullptr;

@@ -6,11 +6,48 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 namespace kovran {
+
+// Copies n bytes that may overlap, as memmove does. Fields are mostly short: up to 16 bytes are
+// moved with two loads and two stores each (both loads before the stores, so an overlap is
+// safe), without a call.
+inline void move_bytes(char* dest, const char* src, std::size_t n) {
+  if (n >= 8 && n <= 16) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, src, 8);
+    std::memcpy(&tail, src + n - 8, 8);
+    std::memcpy(dest, &head, 8);
+    std::memcpy(dest + n - 8, &tail, 8);
+  } else if (n >= 4 && n < 8) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, src, 4);
+    std::memcpy(&tail, src + n - 4, 4);
+    std::memcpy(dest, &head, 4);
+    std::memcpy(dest + n - 4, &tail, 4);
+  } else if (n > 0 && n < 4) {
+    const char first = src[0], middle = src[n / 2], last = src[n - 1];
+    dest[0] = first;
+    dest[n / 2] = middle;
+    dest[n - 1] = last;
+  } else if (n > 16) {
+    std::memmove(dest, src, n);
+  }
+}
+
+// Fills n bytes with blanks; up to 16 without a call.
+inline void fill_blanks(char* dest, std::size_t n) {
+  static constexpr char kBlanks[] = "                ";  // 16
+  if (n <= 16) {
+    move_bytes(dest, kBlanks, n);
+  } else {
+    std::memset(dest, ' ', n);
+  }
+}
 
 // A fixed-length character area, blank-filled at the start. It keeps an extent: every byte from
 // the extent on is a blank, so padding, trimming and blanking need not touch the whole area.
@@ -60,10 +97,15 @@ class Area {
   // The text left-aligned, cut at N or blank-filled to N.
   void assign_padded(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);
-    if (n > 0)
-      std::memmove(bytes_.data(), text.data(), n);
-    if (extent_ > n)
-      std::memset(bytes_.data() + n, ' ', extent_ - n);
+    if constexpr (N >= 16) {
+      move_bytes(bytes_.data(), text.data(), n);
+      if (extent_ > n)
+        fill_blanks(bytes_.data() + n, extent_ - n);
+    } else {  // a small area: the compiler cannot tell that no 8-byte move fits in it
+      if (n > 0)
+        std::memmove(bytes_.data(), text.data(), n);
+      std::memset(bytes_.data() + n, ' ', N - n);
+    }
     extent_ = n;
   }
 
@@ -105,8 +147,8 @@ class Varying {
   std::string str() const { return std::string(view()); }
   void assign(std::string_view text) {
     len_ = std::min(text.size(), Max);
-    if (len_ > 0 && text.data() != bytes_.data())  // a prefix of itself stays in place
-      std::memmove(bytes_.data(), text.data(), len_);
+    if (text.data() != bytes_.data())  // a prefix of itself stays in place
+      move_bytes(bytes_.data(), text.data(), len_);
     written_ = std::max(written_, len_);
   }
   Varying& operator=(std::string_view text) {
@@ -116,10 +158,9 @@ class Varying {
   // The text followed by blanks up to `length` characters, all cut at Max.
   void assign_padded(std::string_view text, std::size_t length) {
     const std::size_t n = std::min(text.size(), Max);
-    if (n > 0)
-      std::memmove(bytes_.data(), text.data(), n);
+    move_bytes(bytes_.data(), text.data(), n);
     if (written_ > n)
-      std::memset(bytes_.data() + n, ' ', written_ - n);
+      fill_blanks(bytes_.data() + n, written_ - n);
     written_ = n;
     len_ = std::min(std::max(length, n), Max);
   }
@@ -149,7 +190,14 @@ int compare_padded_unequal(std::string_view a, std::string_view b);  // sizes di
 inline int compare_padded(std::string_view a, std::string_view b) {
   if (a.size() != b.size())
     return compare_padded_unequal(a, b);
-  return a.empty() ? 0 : std::memcmp(a.data(), b.data(), a.size());  // unsigned bytes
+  if (a.size() <= 8) {  // keys and codes are mostly short: no call
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      if (a[k] != b[k])
+        return static_cast<unsigned char>(a[k]) - static_cast<unsigned char>(b[k]);
+    }
+    return 0;
+  }
+  return std::memcmp(a.data(), b.data(), a.size());  // unsigned bytes
 }
 
 // Whole-word comparison with blank padding: "M" matches the word M only, and a word of one

@@ -17,7 +17,7 @@ void PARSE_FLD(RunState& rs) {
 }
 
 const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept) {
-  if (!kept.ready || kept.text.view() != text.view()) {
+  if (!kept.ready) {  // NOTE: the table statement that sets the text clears `ready`
     kept.text = text;
     kept.op = decode_operand(text.view(), rs.QUOTE);
     bind_area(rs, kept.op);

@@ -96,10 +96,9 @@ inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
 inline void store_field(const Field& f, std::string_view value) {
   const std::size_t n = std::min(value.size(), f.size);
-  if (n > 0)
-    std::memmove(f.data, value.data(), n);
+  move_bytes(f.data, value.data(), n);
   if (f.size > n)
-    std::memset(f.data + n, ' ', f.size - n);
+    fill_blanks(f.data + n, f.size - n);
 }
 
 }  // namespace kovran

@@ -62,29 +62,41 @@ void search_low(RunState& rs) {
 // Leaves:  MATCH set when an entry's key (its first M characters) equals SOURCE, and then
 //          current_entry = that entry; LO, HI, MID, FLD = the last bounds and key examined.
 void BIN_SEARCH(RunState& rs) {
+  // NOTE: nothing can observe LO, HI, MID or FLD while the search runs: they are kept in
+  // locals and stored when it ends, as the step-by-step search leaves them.
   const int size = static_cast<int>(rs.entry_index.size());
-  rs.LO = 1;
-  rs.HI = static_cast<std::int16_t>(size);
-  rs.MATCH = false;
-  const TableEntry* examined = nullptr;
-  while (rs.HI >= rs.LO && !rs.MATCH) {
-    rs.MID = static_cast<std::int16_t>((rs.LO + rs.HI) / 2);  // int: no 16-bit overflow
-    const TableEntry& entry = *rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
-    examined = &entry;
-    // A key has at most 80 characters: FLD would hold it uncut.
-    const int c = compare_padded(rs.SOURCE.view(), entry_key(entry, rs.M));
+  const bool kept_keys =
+      rs.M == rs.sorted_key_length && rs.sorted_keys.size() == rs.entry_index.size();
+  const std::string_view argument = rs.SOURCE.view();
+  int lo = 1;
+  int hi = size;
+  int mid = rs.MID;
+  int examined = 0;  // position of the last key examined, 0 for none
+  bool match = false;
+  while (hi >= lo && !match) {
+    mid = (lo + hi) / 2;
+    examined = mid;
+    const std::size_t k = static_cast<std::size_t>(mid - 1);
+    // A key has at most 80 characters: FLD holds it uncut.
+    const std::string_view key =
+        kept_keys ? rs.sorted_keys[k] : entry_key(*rs.entry_index[k], rs.M);
+    const int c = compare_padded(argument, key);
     if (c == 0) {
-      rs.MATCH = true;
-      rs.current_entry = rs.entry_index[static_cast<std::size_t>(rs.MID - 1)];
+      match = true;
+      rs.current_entry = rs.entry_index[k];
     } else if (c > 0) {
-      rs.LO = static_cast<std::int16_t>(rs.MID + 1);
+      lo = mid + 1;
     } else {
-      rs.HI = static_cast<std::int16_t>(rs.MID - 1);
+      hi = mid - 1;
     }
   }
-  if (examined != nullptr) {  // nothing in the search can observe FLD before it ends
-    rs.settle_parse();        // FILE_CODE of the argument's parse stays
-    rs.FLD = entry_key(*examined, rs.M);
+  rs.LO = static_cast<std::int16_t>(lo);
+  rs.HI = static_cast<std::int16_t>(hi);
+  rs.MID = static_cast<std::int16_t>(mid);
+  rs.MATCH = match;
+  if (examined > 0) {
+    rs.settle_parse();  // FILE_CODE of the argument's parse stays
+    rs.FLD = entry_key(*rs.entry_index[static_cast<std::size_t>(examined - 1)], rs.M);
   }
 }
 

@@ -39,6 +39,10 @@ void SORT_RTN(RunState& rs) {
       }
     }
   }
+  // The texts stay where the sort left them: the exact search reads their keys from here.
+  rs.sorted_keys.clear();
+  for (const TableEntry* e : rs.entry_index) rs.sorted_keys.push_back(entry_key(*e, m));
+  rs.sorted_key_length = m;
 }
 
 }  // namespace kovran

@@ -33,10 +33,6 @@ int description_length(RunState& rs, std::string_view description) {
   return rs.N2 - rs.N1 + 1;
 }
 
-std::string_view entry_key(const TableEntry& entry, int m) {
-  return entry.TABLENTRY.view().substr(0, entry_width(m));
-}
-
 // ALLOC_TABLE   one more entry, appended to the end of the list; it becomes the current entry.
 // Errors:  a 32768th entry stops the run with a message (TABL_SIZE is 16 bits).
 // Leaves:  TABL_SIZE counted, the new entry's TILN = TABL_SIZE.

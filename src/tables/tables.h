@@ -27,7 +27,11 @@ int description_length(RunState& rs, std::string_view description);
 
 // The key of an entry: its first m characters, or fewer when the text is shorter (the caller
 // compares blank-extended, so nothing past the text is ever read).
-std::string_view entry_key(const TableEntry& entry, int m);
+inline std::string_view entry_key(const TableEntry& entry, int m) {
+  const std::string_view text = entry.TABLENTRY.view();
+  const std::size_t width = static_cast<std::size_t>(m < 0 ? 0 : m > kMaxEntry ? kMaxEntry : m);
+  return text.substr(0, width);
+}
 
 }  // namespace kovran
 
