@@ -60,6 +60,8 @@ struct KeptParse {
 
 struct Node {
   std::int16_t ILN = 0;    // node number
+  std::int32_t line = 0;   // physical line of PROGRAM the statement stands on; 0 for a stop node
+                           // kovran adds
   Word words[kWords + 1];  // F(1)..F(9); index 0 unused
   Op op = Op::BAD;         // F(1) decoded
   Node* previous = nullptr;
@@ -67,6 +69,7 @@ struct Node {
   Node* next = nullptr;
   Node* false_link = nullptr;
   bool clip_reported = false;     // a reference of this node ran past its area and was reported
+  bool told = false;              // its first report has had its standard-error line
   ParsedWord parsed[kWords + 1];  // operand parse of each word, filled on first use
   std::uint8_t if_form = 0;  // the test an IF statement asks for, found on first use; 0 none yet
 

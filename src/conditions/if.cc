@@ -5,6 +5,25 @@
 
 namespace kovran {
 
+// The form by IF_RTN's rules, in their order.
+IfForm if_form_of(const Node& node) {
+  const std::string_view w2 = node.word(2);
+  const std::string_view w3 = node.word(3);
+  if (is_operator(w3))
+    return IfForm::kCompare;
+  if (word_is(w2, "M") || word_is(w2, "A") || word_is(w2, "B") || word_is(w2, "F"))
+    return IfForm::kMatch;
+  if (word_is(w2, "N"))
+    return IfForm::kNumeric;
+  if (word_is(w2, "S"))
+    return IfForm::kMatch;
+  if (word_is(w2, "C"))
+    return IfForm::kChar;
+  if (word_is(w3, "A") || word_is(w3, "O") || word_is(w3, ""))
+    return IfForm::kBreak;
+  return IfForm::kNone;
+}
+
 // IF_RTN   I ...                                                           words 1-6
 // Recognises the form by whole words, the first rule that matches deciding:
 //   word 3 E, U, L or G       field comparison (also the listing line test I C op 'nn')
@@ -15,42 +34,18 @@ namespace kovran {
 //   word 3 A, O or absent     control break (the whole word: AND is no connector here)
 // Anything else is passed over: no flag changes and the next link stays as it is.
 // Errors:  none of its own; the tests report their operands.
-namespace {
-
-// The forms IF_RTN tells apart; 0 is kept for "not yet known" in the node.
-enum IfForm : std::uint8_t { kUnknown, kCompare, kMatch, kNumeric, kChar, kBreak, kNone };
-
-IfForm if_form_of(const Node& node) {
-  const std::string_view w2 = node.word(2);
-  const std::string_view w3 = node.word(3);
-  if (is_operator(w3))
-    return kCompare;
-  if (word_is(w2, "M") || word_is(w2, "A") || word_is(w2, "B") || word_is(w2, "F"))
-    return kMatch;
-  if (word_is(w2, "N"))
-    return kNumeric;
-  if (word_is(w2, "S"))
-    return kMatch;
-  if (word_is(w2, "C"))
-    return kChar;
-  if (word_is(w3, "A") || word_is(w3, "O") || word_is(w3, ""))
-    return kBreak;
-  return kNone;
-}
-
-}  // namespace
-
 void IF_RTN(RunState& rs) {
   Node& node = *rs.current_node;
-  if (node.if_form == kUnknown)
-    node.if_form = if_form_of(node);  // the words never change once compiled
-  switch (node.if_form) {
-    case kCompare: IF_CFC_RTN(rs); break;
-    case kMatch: IF_MATCH_RTN(rs); break;
-    case kNumeric: IF_NUMERIC(rs); break;
-    case kChar: IF_CHAR_RTN(rs); break;
-    case kBreak: CNTL_BRK_RTN(rs); break;
-    default: break;
+  if (node.if_form == 0)  // the words never change once compiled
+    node.if_form = static_cast<std::uint8_t>(if_form_of(node));
+  switch (static_cast<IfForm>(node.if_form)) {
+    case IfForm::kCompare: IF_CFC_RTN(rs); break;
+    case IfForm::kMatch: IF_MATCH_RTN(rs); break;
+    case IfForm::kNumeric: IF_NUMERIC(rs); break;
+    case IfForm::kChar: IF_CHAR_RTN(rs); break;
+    case IfForm::kBreak: CNTL_BRK_RTN(rs); break;
+    case IfForm::kUnknown:
+    case IfForm::kNone: break;
   }
 }
 

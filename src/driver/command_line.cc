@@ -1,5 +1,5 @@
 // driver/command_line.cc - the command line: options binding the logical files, --clock,
-// --progress, --help, --version, and the one PARM word.
+// --progress, --check, --verbose, --help, --version, and the one PARM word.
 #include "driver/command_line.h"
 
 #include <unistd.h>
@@ -53,6 +53,12 @@ constexpr const char* kUsage =
     "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock the run reads, for reproducible runs\n"
     "  --progress                   show records read, records per second and elapsed time\n"
     "                               on standard error while the run goes on (terminals only)\n"
+    "  --check                      read and check the script as a run would, run nothing:\n"
+    "                               each finding as PATH:LINE: warning|error: ... on standard\n"
+    "                               error; status 0 none, 4 findings, 12 unreadable script\n"
+    "                               or bad PARM, 16 bad command line\n"
+    "  --verbose                    also list each statement number with its script line on\n"
+    "                               standard error (ERROR IN LINE n names statement n)\n"
     "  --help                       show this text and stop\n"
     "  --version                    show the version and the build stamp and stop\n"
     "  --                           what follows is the PARM, even if it begins with -\n"
@@ -98,6 +104,10 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
       out << "kovran " << kVersion << " (build " << kBuildStamp << ")\n";
       done = true;
       return true;
+    }
+    if (arg == "--check" || arg == "--verbose") {
+      (arg == "--check" ? b.check : b.verbose) = true;
+      continue;
     }
     if (arg == "--progress") {
       if (::isatty(STDERR_FILENO) == 1)

@@ -1,6 +1,9 @@
 // driver/diagnostics.cc - statement errors, the error condition and the dumps.
 #include "driver/diagnostics.h"
 
+#include <ostream>
+
+#include "driver/signals.h"
 #include "driver/variables.h"
 
 namespace kovran {
@@ -18,18 +21,29 @@ void banner_and_dump(RunState& rs, std::string_view word) {
 
 void ERROR_RTN(RunState& rs, int n) {
   assert(rs.current_node != nullptr && n >= 1 && n <= kWords);
-  rs.sysprint.line("ERROR IN LINE \"", rs.current_node->ILN, "\",FIELD ", n, " \"",
-                   rs.current_node->word(n), "\"");
+  const std::string_view word = rs.current_node->word(n);
+  rs.sysprint.line("ERROR IN LINE \"", rs.current_node->ILN, "\",FIELD ", n, " \"", word, "\"");
   ++rs.diagnostics;
+  tell_first_report(rs, "error in field " + std::to_string(n) + " \"" + visible(word) + "\"");
 }
 
-void raise_error(RunState& rs, std::string_view cause, int status) {
+void raise_error(RunState& rs, std::string_view cause, int status, std::string_view told) {
+  const Node* node = rs.running ? rs.current_node : nullptr;
   if (!cause.empty()) {
-    if (rs.running && rs.current_node != nullptr) {
-      rs.sysprint.line(cause, "IN LINE", rs.current_node->ILN);
+    if (node != nullptr) {
+      rs.sysprint.line(cause, "IN LINE", node->ILN);
     } else {
       rs.sysprint.line(cause);
     }
+  }
+  // NOTE: a pending signal (a closed pipe) names the ending instead, silently.
+  if (status == 12 && pending_signal() == 0) {
+    std::string line = node != nullptr ? script_place(rs, *node) + ": " : "";
+    line += rs.bindings.check ? "check stopped: " : "run ended: ";
+    line += visible(told.empty() ? cause : told);
+    if (const std::string position = run_position(rs); !position.empty())
+      line += " (" + position + ")";
+    tell(rs, line);
   }
   if (rs.DMP)
     banner_and_dump(rs, "DUMP");
@@ -39,7 +53,9 @@ void raise_error(RunState& rs, std::string_view cause, int status) {
 void conversion_error(RunState& rs, std::string_view routine, int oncode,
                       std::string_view onsource) {
   rs.sysprint.line("CONVERSION ERROR IN ", routine, ", ONCODE=", oncode, ", ONSOURCE=", onsource);
-  raise_error(rs, "");
+  raise_error(rs, "", 12,
+              "CONVERSION ERROR IN " + std::string(routine) + ", ONCODE=" + std::to_string(oncode) +
+                  ", ONSOURCE=" + std::string(onsource));
 }
 
 void attention(RunState& rs) { banner_and_dump(rs, "ATTN"); }
@@ -47,6 +63,49 @@ void attention(RunState& rs) { banner_and_dump(rs, "ATTN"); }
 void warning(RunState& rs, std::string_view text) {
   rs.sysprint.line(text);
   ++rs.diagnostics;
+}
+
+void tell(const RunState& rs, std::string_view text) {
+  if (rs.bindings.std_err != nullptr)
+    *rs.bindings.std_err << "kovran: " << text << "\n";
+}
+
+std::string script_place(const RunState& rs, const Node& node) {
+  const std::string& path = rs.bindings.path[static_cast<int>(FileId::PROGRAM)];
+  return node.line > 0 ? path + ":" + std::to_string(node.line) : path;
+}
+
+std::string run_position(const RunState& rs) {
+  std::string out;
+  const auto add = [&out](const std::string& part) { out += (out.empty() ? "" : ", ") + part; };
+  if (rs.running && rs.current_node != nullptr) {
+    add("statement " + std::to_string(rs.current_node->ILN));
+    if (rs.EOF_)
+      add("end of job");
+  }
+  const auto input = [&](char digit) {
+    const int n = digit - '0';
+    if (n < 1 || n > 6 || !rs.in_files[n].is_open())  // not opened (a check opens none)
+      return;
+    const long read = rs.in_files[n].records_read();
+    add(read > 0 ? "record " + std::to_string(read) + " of " + logical_name(n)
+                 : std::string("no record of ") + logical_name(n) + " read");
+  };
+  if (rs.T == '0') {
+    input(rs.I);
+  } else if (rs.T == '1' || rs.T == '2') {
+    input(rs.A);
+    input(rs.B);
+  }
+  return out;
+}
+
+void tell_first_report(RunState& rs, std::string_view what) {
+  Node* node = rs.current_node;
+  if (node == nullptr || node->told)
+    return;
+  node->told = true;
+  tell(rs, script_place(rs, *node) + ": " + std::string(what) + " (" + run_position(rs) + ")");
 }
 
 void dump_variables(RunState& rs) { dump_list(rs, run_variables(rs)); }

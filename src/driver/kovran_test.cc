@@ -36,10 +36,10 @@ TEST(CommandLine, HelpExplainsEveryOption) {
   const CommandResult r = command({"--help"});
   EXPECT_EQ(r.status, 0);
   for (const char* option :
-       {"--program", "--file1", "--file6",   "--listing", "--filedump", "--sysprint",
-        "--clock",   "--help",  "--version", "PARM",      "DEBUG",      "TRACE",
-        "VERBOSE",   "DMP",     "TEST",      "LC=",       "DUMP=",      "PGSIZE=",
-        "LNSIZE=",   "T=",      "I=",        "A=",        "_DEBUG_",    "Exit status"}) {
+       {"--program", "--file1",   "--file6",     "--listing", "--filedump", "--sysprint", "--clock",
+        "--help",    "--version", "PARM",        "DEBUG",     "TRACE",      "VERBOSE",    "DMP",
+        "TEST",      "LC=",       "DUMP=",       "PGSIZE=",   "LNSIZE=",    "T=",         "I=",
+        "A=",        "_DEBUG_",   "Exit status", "--check",   "--verbose"}) {
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(command({"--version"}).out, "kovran 1.0.0 (build 97.127.20:30)\n");

@@ -16,6 +16,7 @@
 #include "compiler/node.h"
 #include "driver/console.h"
 #include "driver/progress.h"
+#include "driver/script.h"
 #include "driver/text.h"
 #include "records/files.h"
 
@@ -40,6 +41,9 @@ struct Bindings {
   std::ostream* std_out = nullptr;
   std::optional<std::string> clock;  // --clock YYYY-MM-DDTHH:MM:SS
   std::ostream* progress = nullptr;  // --progress on a terminal: standard error
+  std::ostream* std_err = nullptr;   // standard error: lines naming the script line at fault
+  bool check = false;                // --check: compile and check the script, run nothing
+  bool verbose = false;              // --verbose: the statement-to-line map on standard error
 };
 
 struct KeyRange {
@@ -178,9 +182,10 @@ struct RunState {
   std::deque<Node> nodes;  // every node, in creation order; addresses never move
   Node* first_node = nullptr;
   Node* newest_node = nullptr;
-  Node* current_node = nullptr;  // being compiled, then being dispatched
-  Node* eoj_entry = nullptr;     // the last "I F" statement
-  Node* return_point = nullptr;  // set by B, planted by S
+  Node* current_node = nullptr;          // being compiled, then being dispatched
+  Node* eoj_entry = nullptr;             // the last "I F" statement
+  Node* return_point = nullptr;          // set by B, planted by S
+  std::vector<ScriptNote> script_notes;  // what the script reader saw, for the check
   // --- files and console (driver/, records/) ----------------------------------------------
   Bindings bindings;
   Progress progress{bindings.progress};  // --progress line on standard error

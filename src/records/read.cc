@@ -20,10 +20,8 @@ void read_single(RunState& rs) {
   const int n = valid_file_digit(rs.I) ? digit_value(rs.I) : 0;
   if (rs.FIRST_READ) {
     rs.FIRST_READ = false;
-    if (n == 0) {
+    if (n == 0)
       invalid_input_file(rs, rs.I);
-      raise_error(rs, "");  // no file can be read: the run cannot go on
-    }
     open_input(rs, n);
   }
   read_data_record(rs, n);
@@ -44,8 +42,10 @@ void read_single(RunState& rs) {
 }  // namespace
 
 void invalid_input_file(RunState& rs, char digit) {
-  rs.sysprint.line("INVALID INPUT FILE ", std::string_view(&digit, 1));
+  const std::string_view d(&digit, 1);
+  rs.sysprint.line("INVALID INPUT FILE ", d);
   ++rs.diagnostics;
+  raise_error(rs, "", 12, "INVALID INPUT FILE " + visible(d));
 }
 
 void open_input(RunState& rs, int n) {
