@@ -281,15 +281,18 @@ class Endings(unittest.TestCase):
             ("loop limit", "K\n", "0001\n0002\n0003\n0004\n", "I=1,LC=14", 12,
              "LOOP LIMIT LC=14 EXCEEDED IN LINE 5",
              "kovran: PROGRAM:5: run ended: LOOP LIMIT LC=14 EXCEEDED"
-             " (statement 5, record 3 of FILE1)\n", ["0001", "0002", "0003"]),
+             " (statement 5, record 3 of FILE1; written: FILE2 3, LISTING 3)\n",
+             ["0001", "0002", "0003"]),
             ("conversion", "+ 1:1.4 S:1.6\n", "0001\n0002\n00X3\n0004\n", "I=1", 12,
              "CONVERSION ERROR IN  ADD_RTN , ONCODE= 1 , ONSOURCE= 0000000000000X3",
              "kovran: PROGRAM:5: run ended: CONVERSION ERROR IN ADD_RTN, ONCODE=1,"
-             " ONSOURCE=0000000000000X3 (statement 5, record 3 of FILE1)\n",
+             " ONSOURCE=0000000000000X3 (statement 5, record 3 of FILE1; written: FILE2 3,"
+             " LISTING 3)\n",
              ["0001", "0002", "00X3"]),
             ("division by zero", "/ 1:1.4 1:1.4 0 S:1.6\n", "0001\n0000\n0003\n", "I=1", 12,
              "DIVISION BY ZERO IN LINE 5",
-             "kovran: PROGRAM:5: run ended: DIVISION BY ZERO (statement 5, record 2 of FILE1)\n",
+             "kovran: PROGRAM:5: run ended: DIVISION BY ZERO (statement 5, record 2 of FILE1;"
+             " written: FILE2 2, LISTING 2)\n",
              ["0001", "0000"]),
         ]
         for name, extra, data, parm, status, last, told, kept in cases:
@@ -306,6 +309,7 @@ class Endings(unittest.TestCase):
         code, out, err = r.run(["--sysprint", "/dev/null", "I=1"])
         self.assertEqual((code, out), (12, ""))
         self.assertIn("PROGRAM:5: run ended: DIVISION BY ZERO (statement 5, record 1 of", err)
+        self.assertTrue(err.endswith("; written: FILE2 1, LISTING 1)\n"), err)
 
     def test_output_to_a_full_device(self):
         # Enough records that the buffer goes out during the run: W itself reports it.
@@ -315,7 +319,8 @@ class Endings(unittest.TestCase):
         self.assertEqual(code, 12)
         self.assertIn("\nCANNOT WRITE FILE2 (/dev/full): No space left on device IN LINE 2\n", out)
         self.assertRegex(err, r"^kovran: PROGRAM:2: run ended: CANNOT WRITE FILE2 \(/dev/full\): "
-                              r"No space left on device \(statement 2, record \d+ of FILE1\)\n$")
+                              r"No space left on device \(statement 2, record \d+ of FILE1; "
+                              r"written: FILE2 \d+, LISTING \d+\)\n$")
         self.assert_listing_prefix(r.read("LISTING"), records)
 
     def test_out_of_memory_is_an_error(self):

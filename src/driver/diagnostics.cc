@@ -17,6 +17,21 @@ void banner_and_dump(RunState& rs, std::string_view word) {
   dump_variables(rs);
 }
 
+// "written: FILE2 3, LISTING 3": the records and lines written so far to each output.
+std::string written_counts(RunState& rs) {
+  std::string out;
+  const auto add = [&out](const char* name, std::int32_t count) {
+    out += (out.empty() ? "written: " : ", ") + std::string(name) + " " + std::to_string(count);
+  };
+  for (int n = 1; n <= 6; ++n) {
+    if (rs.out_files[n].is_open())
+      add(logical_name(n), file_count(rs, n));
+  }
+  if (rs.listing_file.is_open())
+    add("LISTING", rs.CNTL);
+  return out;
+}
+
 }  // namespace
 
 void ERROR_RTN(RunState& rs, int n) {
@@ -41,7 +56,11 @@ void raise_error(RunState& rs, std::string_view cause, int status, std::string_v
     std::string line = node != nullptr ? script_place(rs, *node) + ": " : "";
     line += rs.bindings.check ? "check stopped: " : "run ended: ";
     line += visible(told.empty() ? cause : told);
-    if (const std::string position = run_position(rs); !position.empty())
+    // The console gets no count line after an error: this line says what was kept.
+    std::string position = run_position(rs);
+    if (const std::string counts = written_counts(rs); !counts.empty())
+      position += (position.empty() ? "" : "; ") + counts;
+    if (!position.empty())
       line += " (" + position + ")";
     tell(rs, line);
   }
