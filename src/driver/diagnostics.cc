@@ -39,7 +39,8 @@ void ERROR_RTN(RunState& rs, int n) {
   const std::string_view word = rs.current_node->word(n);
   rs.sysprint.line("ERROR IN LINE \"", rs.current_node->ILN, "\",FIELD ", n, " \"", word, "\"");
   ++rs.diagnostics;
-  tell_first_report(rs, "error in field " + std::to_string(n) + " \"" + visible(word) + "\"");
+  if (!rs.current_node->told)  // the text is built once per node, not once per record
+    tell_first_report(rs, "error in field " + std::to_string(n) + " \"" + visible(word) + "\"");
 }
 
 void raise_error(RunState& rs, std::string_view cause, int status, std::string_view told) {

@@ -16,7 +16,8 @@ namespace {
 void bad_instruction(RunState& rs, const Node& node) {
   rs.sysprint.line("Bad Instruction: ", node.word(1));
   ++rs.diagnostics;
-  tell_first_report(rs, "Bad Instruction: " + visible(node.word(1)));
+  if (!node.told)
+    tell_first_report(rs, "Bad Instruction: " + visible(node.word(1)));
 }
 
 [[noreturn]] void loop_limit(RunState& rs) {
