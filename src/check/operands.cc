@@ -140,7 +140,7 @@ void check_reference(const Node& node, int n, Use use, const Operand& op, Findin
   const std::string_view word = node.word(n);
   const int columns = area_columns(op.code);
   if (use == Use::kTestField && op.code == "C") {
-    if (node.op == Op::I && n == 2 && !word_is(node.word(4), "")) {  // a field comparison
+    if (node.op == Op::I && if_form_of(node) == IfForm::kCompare) {
       out.warning(node, quote(word) +
                             " in area C fetches nothing in a comparison: the first "
                             "operand is what an instruction before left in SOURCE");

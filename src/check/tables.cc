@@ -94,7 +94,8 @@ void check_files(RunState& rs, Findings& out) {
   if (rs.T == '0') {
     names_no_file('I', rs.I);
   } else if (rs.T == '1' || rs.T == '2') {
-    const bool bad = names_no_file('A', rs.A) | names_no_file('B', rs.B);
+    const bool bad_a = names_no_file('A', rs.A);  // both are told
+    const bool bad = names_no_file('B', rs.B) || bad_a;
     if (!bad && rs.A == rs.B) {
       out.about_parm(true, "A=" + std::string(1, rs.A) + " and B=" + std::string(1, rs.B) +
                                " name the same file: the run stops before the first record");

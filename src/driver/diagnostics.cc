@@ -32,6 +32,20 @@ std::string written_counts(RunState& rs) {
   return out;
 }
 
+// The ending by error on standard error: the script line, the cause, where the run stood and,
+// since the console gets no count line after an error, what was written.
+void tell_run_end(RunState& rs, const Node* node, std::string_view cause) {
+  std::string line = node != nullptr ? script_place(rs, *node) + ": " : "";
+  line += rs.bindings.check ? "check stopped: " : "run ended: ";
+  line += visible(cause);
+  std::string position = run_position(rs);
+  if (const std::string counts = written_counts(rs); !counts.empty())
+    position += (position.empty() ? "" : "; ") + counts;
+  if (!position.empty())
+    line += " (" + position + ")";
+  tell(rs, line);
+}
+
 }  // namespace
 
 void ERROR_RTN(RunState& rs, int n) {
@@ -53,18 +67,8 @@ void raise_error(RunState& rs, std::string_view cause, int status, std::string_v
     }
   }
   // NOTE: a pending signal (a closed pipe) names the ending instead, silently.
-  if (status == 12 && pending_signal() == 0) {
-    std::string line = node != nullptr ? script_place(rs, *node) + ": " : "";
-    line += rs.bindings.check ? "check stopped: " : "run ended: ";
-    line += visible(told.empty() ? cause : told);
-    // The console gets no count line after an error: this line says what was kept.
-    std::string position = run_position(rs);
-    if (const std::string counts = written_counts(rs); !counts.empty())
-      position += (position.empty() ? "" : "; ") + counts;
-    if (!position.empty())
-      line += " (" + position + ")";
-    tell(rs, line);
-  }
+  if (status == 12 && pending_signal() == 0)
+    tell_run_end(rs, node, told.empty() ? cause : told);
   if (rs.DMP)
     banner_and_dump(rs, "DUMP");
   throw RunEnded{status};

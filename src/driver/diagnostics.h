@@ -25,8 +25,9 @@ void ERROR_RTN(RunState& rs, int n);
 
 // The error condition: prints the cause line (naming the node being dispatched, if any), the
 // dump when DMP is set, and ends the run with `status`. An empty cause prints no line. An
-// ending by error (status 12) is also told on standard error with the script line and the
-// record, the cause there being `told` when given (the caller printed its own console line).
+// ending by error (status 12, no signal pending) is also told on standard error with the
+// script line, the record and the counts written, the cause there being `told` when given
+// (the caller printed its own console line).
 [[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12,
                               std::string_view told = {});
 

@@ -29,7 +29,7 @@ struct ScriptNote {
   Kind kind;
   std::int32_t line = 0;   // physical line of PROGRAM
   std::int16_t ILN = 0;    // the statement's node, 0 for none
-  std::size_t length = 0;  // the whole line, statement or entry text
+  std::size_t length = 0;  // the whole line, statement or entry text (the carriage returns)
   std::size_t kept = 0;    // how much of it the run keeps (of `text` for kStatementCut)
   std::string text;
 };
