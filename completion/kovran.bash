@@ -23,7 +23,8 @@ _kovran() {
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "--program --file1 --file2 --file3 --file4 --file5 --file6
-      --listing --filedump --sysprint --parm-file --clock --progress -h --help -V --version --" \
+      --listing --filedump --sysprint --parm-file --clock --progress --check --verbose -h --help
+      -V --version --" \
       -- "$cur"))
   fi
 }

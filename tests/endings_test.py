@@ -335,27 +335,45 @@ class Endings(unittest.TestCase):
     # --- errors and the normal end ------------------------------------------------------------
 
     def test_error_endings_keep_records(self):
+        # Standard error says where the script stood: its line, the statement and the record.
         cases = [
-            # name, extra statement, FILE1, PARM, status, last console line, records kept
+            # name, extra statement, FILE1, PARM, status, last console line, standard error,
+            # records kept
             ("normal", "", "0001\n0002\n0003\n", "I=1", 0,
-             "F1  3  F2  3  F3  0  F4  0  F5  0  F6  0  List   3", ["0001", "0002", "0003"]),
+             "F1  3  F2  3  F3  0  F4  0  F5  0  F6  0  List   3", "", ["0001", "0002", "0003"]),
             # five nodes a pass: the 15th is node 5 of the third pass, after both its writes
             ("loop limit", "K\n", "0001\n0002\n0003\n0004\n", "I=1,LC=14", 12,
-             "LOOP LIMIT LC=14 EXCEEDED IN LINE 5", ["0001", "0002", "0003"]),
+             "LOOP LIMIT LC=14 EXCEEDED IN LINE 5",
+             "kovran: PROGRAM:5: run ended: LOOP LIMIT LC=14 EXCEEDED"
+             " (statement 5, record 3 of FILE1; written: FILE2 3, LISTING 3)\n",
+             ["0001", "0002", "0003"]),
             ("conversion", "+ 1:1.4 S:1.6\n", "0001\n0002\n00X3\n0004\n", "I=1", 12,
              "CONVERSION ERROR IN  ADD_RTN , ONCODE= 1 , ONSOURCE= 0000000000000X3",
+             "kovran: PROGRAM:5: run ended: CONVERSION ERROR IN ADD_RTN, ONCODE=1,"
+             " ONSOURCE=0000000000000X3 (statement 5, record 3 of FILE1; written: FILE2 3,"
+             " LISTING 3)\n",
              ["0001", "0002", "00X3"]),
             ("division by zero", "/ 1:1.4 1:1.4 0 S:1.6\n", "0001\n0000\n0003\n", "I=1", 12,
-             "DIVISION BY ZERO IN LINE 5", ["0001", "0000"]),
+             "DIVISION BY ZERO IN LINE 5",
+             "kovran: PROGRAM:5: run ended: DIVISION BY ZERO (statement 5, record 2 of FILE1;"
+             " written: FILE2 2, LISTING 2)\n",
+             ["0001", "0000"]),
         ]
-        for name, extra, data, parm, status, last, kept in cases:
+        for name, extra, data, parm, status, last, told, kept in cases:
             with self.subTest(name):
                 r = self.make(COPY + extra, {"FILE1": data})
                 code, out, err = r.run([parm])
                 self.assertEqual(code, status)
                 self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], last)
-                self.assertEqual(err, "")
+                self.assertEqual(err, told)
                 self.assert_written(r, kept)
+
+        # With the console in a file the run is not silent either.
+        r = self.make(COPY + "/ 1:1.4 1:1.4 0 S:1.6\n", {"FILE1": "0000\n"})
+        code, out, err = r.run(["--sysprint", "/dev/null", "I=1"])
+        self.assertEqual((code, out), (12, ""))
+        self.assertIn("PROGRAM:5: run ended: DIVISION BY ZERO (statement 5, record 1 of", err)
+        self.assertTrue(err.endswith("; written: FILE2 1, LISTING 1)\n"), err)
 
     def test_output_to_a_full_device(self):
         # Enough records that the buffer goes out during the run: W itself reports it.
@@ -364,6 +382,9 @@ class Endings(unittest.TestCase):
         code, out, err = r.run(["--file2", "/dev/full", "I=1"])
         self.assertEqual(code, 12)
         self.assertIn("\nCANNOT WRITE FILE2 (/dev/full): No space left on device IN LINE 2\n", out)
+        self.assertRegex(err, r"^kovran: PROGRAM:2: run ended: CANNOT WRITE FILE2 \(/dev/full\): "
+                              r"No space left on device \(statement 2, record \d+ of FILE1; "
+                              r"written: FILE2 \d+, LISTING \d+\)\n$")
         self.assert_listing_prefix(r.read("LISTING"), records)
 
     def test_a_full_file_is_cut_back_to_whole_records(self):
@@ -392,7 +413,9 @@ class Endings(unittest.TestCase):
                 size = 30001 if name == "at the end" else limit
                 code, out, err = r.run([parm], preexec_fn=lambda: small_files(size))
                 self.assertEqual(code, 12)
-                self.assertEqual(err, "")
+                # Standard error repeats the cause with the script line, nothing else.
+                self.assertRegex(err, r"^kovran: (PROGRAM:\d+: )?run ended: CANNOT WRITE "
+                                      + file + r" \(" + file + r"\), WHICH HOLDS [^\n]*\n$")
                 written = r.read(file)
                 if file == "LISTING":
                     count = written.count("\n") + 1  # the last line has no line feed yet
@@ -496,6 +519,7 @@ class Endings(unittest.TestCase):
                         os.chmod(r.path("P"), stat.S_IRWXU)
                     self.assertEqual(code, 12)
                     self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], message + reason)
+                    self.assertEqual(err, "kovran: run ended: " + message + reason + "\n")
                     self.assertFalse(r.exists("FILE2"))
 
 

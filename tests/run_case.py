@@ -6,6 +6,8 @@ string), optional ARGS (extra command-line arguments, one a line), optional STDI
 standard input), the input files, a NOTE, and expect/:
   status           the exit status
   SYSPRINT         the whole console text, or SYSPRINT.has: lines that must appear in it
+  STDERR           the whole standard error, or STDERR.has: texts that must appear in it
+                   (without either, standard error is shown but not compared)
   any other file   the exact bytes of a file the run must leave in its directory
 The run happens in an empty temporary copy of the case with a fixed --clock. A file that the
 run creates or changes but expect/ does not name is a failure.
@@ -112,6 +114,8 @@ def main():
                         print(f"FAIL: SYSPRINT lacks a line containing {need!r}")
                         failures += 1
                 continue
+            elif name == "STDERR":
+                got = proc.stderr
             elif name == "STDERR.has":
                 for need in want.decode("latin-1").splitlines():
                     if need not in proc.stderr.decode("latin-1"):

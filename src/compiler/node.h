@@ -51,6 +51,8 @@ struct KeptParse {
 
 struct Node {
   std::int16_t ILN = 0;    // node number
+  std::int32_t line = 0;   // physical line of PROGRAM the statement stands on; 0 for a stop node
+                           // kovran adds
   Word words[kWords + 1];  // F(1)..F(9); index 0 unused
   Op op = Op::BAD;         // F(1) decoded
   Node* previous = nullptr;

@@ -33,6 +33,27 @@ void ALLOC_RTN(RunState& rs) {
   rs.current_node = node;
 }
 
+bool next_word(std::string_view& text, char quote, std::string_view& word, bool& last) {
+  text = trim_blanks(text);
+  last = false;
+  if (text.empty())
+    return false;
+  if (text.front() == quote) {
+    const std::size_t close = text.find(quote, 1);
+    const std::size_t q = close == std::string_view::npos ? 1 : close + 1;
+    word = text.substr(0, q);
+    text.remove_prefix(q);
+    return true;
+  }
+  if (text.front() == '*')
+    return false;  // trailing comment
+  const std::size_t b = text.find(' ');
+  word = text.substr(0, b);
+  last = b == std::string_view::npos;
+  text = last ? std::string_view() : text.substr(b + 1);
+  return true;
+}
+
 namespace {
 
 // Everything a run would derive from the words again and again, decided once.
@@ -65,7 +86,7 @@ void PARSE(RunState& rs, std::string_view statement) {
   for (int n = 1; n <= kWords; ++n) {
     node.words[n] = " ";
   }
-  std::string_view text = trim_blanks(statement).substr(0, 80);
+  std::string_view text = trim_blanks(statement).substr(0, kStatementMax);
   if (!text.empty() && text.front() == '*') {
     rs.MORE = false;
     decode_node(rs, node);
@@ -73,30 +94,16 @@ void PARSE(RunState& rs, std::string_view statement) {
   }
   rs.N = 1;
   bool warned = false;
-  while (!text.empty()) {
-    text = trim_blanks(text);
-    if (text.empty())
-      break;
-    std::string_view word;
-    bool last = false;  // the word ends the statement: N stays on it
-    if (text.front() == rs.QUOTE) {
-      const std::size_t close = text.find(rs.QUOTE, 1);
-      const std::size_t q = close == std::string_view::npos ? 1 : close + 1;
-      word = text.substr(0, q);
-      text.remove_prefix(q);
-    } else if (text.front() == '*') {
-      break;  // trailing comment
-    } else {
-      const std::size_t b = text.find(' ');
-      word = text.substr(0, b);
-      last = b == std::string_view::npos;
-      text = last ? std::string_view() : text.substr(b + 1);
-    }
+  std::string_view word;
+  bool last = false;  // the word ends the statement: N stays on it
+  while (next_word(text, rs.QUOTE, word, last)) {
     if (rs.N > kWords) {
       if (!warned) {
         warned = true;
         warning(rs, "WARNING: LINE " + std::to_string(node.ILN) +
                         " HAS MORE THAN 9 WORDS; IGNORED FROM \"" + std::string(word) + "\"");
+        rs.script_notes.push_back(
+            {ScriptNote::Kind::kExtraWords, node.line, node.ILN, 0, 0, std::string(word)});
       }
       continue;
     }

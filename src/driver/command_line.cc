@@ -1,5 +1,5 @@
 // driver/command_line.cc - the command line: options binding the logical files, --parm-file,
-// --clock, --progress, --help, --version, and the one PARM word.
+// --clock, --progress, --check, --verbose, --help, --version, and the one PARM word.
 #include "driver/command_line.h"
 
 #include <unistd.h>
@@ -66,6 +66,12 @@ constexpr const char* kUsage =
     "                    fix the clock the run reads, for reproducible runs\n"
     "  --progress        show records read, records per second and elapsed time on\n"
     "                    standard error while the run goes on (terminals only)\n"
+    "  --check           read and check the script as a run would, run nothing: each\n"
+    "                    finding as PATH:LINE: warning|error: ... on standard error;\n"
+    "                    status 0 none, 4 findings, 12 unreadable script or bad\n"
+    "                    PARM, 16 bad command line\n"
+    "  --verbose         also list each statement number with its script line on\n"
+    "                    standard error (ERROR IN LINE n names statement n)\n"
     "  -h, --help        show this text and stop\n"
     "  -V, --version     show the version and the build stamp and stop\n"
     "  --                end the options: what follows is PARM, even if it begins\n"
@@ -181,6 +187,10 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
       out << "kovran " << kVersion << " (build " << kBuildStamp << ")\n";
       done = true;
       return true;
+    }
+    if (arg == "--check" || arg == "--verbose") {
+      (arg == "--check" ? b.check : b.verbose) = true;
+      continue;
     }
     if (arg == "--progress") {
       if (::isatty(STDERR_FILENO) == 1)

@@ -3,6 +3,7 @@
 #ifndef KOVRAN_DRIVER_DIAGNOSTICS_H_
 #define KOVRAN_DRIVER_DIAGNOSTICS_H_
 
+#include <string>
 #include <string_view>
 
 #include "driver/run_state.h"
@@ -23,8 +24,12 @@ constexpr int kOncodeBadValue = 2;  // a value that does not fit its variable
 void ERROR_RTN(RunState& rs, int n);
 
 // The error condition: prints the cause line (naming the node being dispatched, if any), the
-// dump when DMP is set, and ends the run with `status`. An empty cause prints no line.
-[[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12);
+// dump when DMP is set, and ends the run with `status`. An empty cause prints no line. An
+// ending by error (status 12, no signal pending) is also told on standard error with the
+// script line, the record and the counts written, the cause there being `told` when given
+// (the caller printed its own console line).
+[[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12,
+                              std::string_view told = {});
 
 // The conversion condition: the "CONVERSION ERROR IN " line, then the error condition.
 [[noreturn]] void conversion_error(RunState& rs, std::string_view routine, int oncode,
@@ -35,6 +40,23 @@ void attention(RunState& rs);
 
 // One warning line of this implementation: counts as a diagnostic (status 4).
 void warning(RunState& rs, std::string_view text);
+
+// --- standard error: the script line behind a console diagnostic -------------------------
+// One line "kovran: text" on standard error, when the run has one.
+void tell(const RunState& rs, std::string_view text);
+// Where a statement stands in the script: PATH:LINE, or PATH for a stop node kovran added.
+std::string script_place(const RunState& rs, const Node& node);
+// Where the run stands: "statement N, record R of FILEn" (the statement while one runs).
+std::string run_position(const RunState& rs);
+// Whether the first report of `node` is already on standard error.
+inline bool told_already(const RunState& rs, const Node& node) {
+  const std::size_t k = static_cast<std::size_t>(node.ILN);
+  return k < rs.told.size() && rs.told[k];
+}
+
+// The first report of the node being dispatched (`what`) told on standard error with its
+// script line; later reports of the same node stay on the console.
+void tell_first_report(RunState& rs, std::string_view what);
 
 // The variable dump: one NAME=value line per named run variable, in registry order.
 void dump_variables(RunState& rs);

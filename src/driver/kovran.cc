@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "check/check.h"
 #include "compiler/compiler.h"
 #include "driver/clock.h"
 #include "driver/command_line.h"
@@ -99,6 +100,10 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
     rs.TRACE = true;
   rs.FIRST_TIME = true;
   read_script(rs);
+  if (rs.bindings.verbose)
+    print_statement_map(rs);
+  if (rs.bindings.check)
+    return check_script(rs);  // no record is read, no file is opened
 
   if (rs.T > '0') {
     rs.current_node = rs.first_node;
@@ -131,6 +136,7 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   b.path[static_cast<int>(FileId::SYSPRINT)] = "-";
   b.std_in = &in;
   b.std_out = &out;
+  b.std_err = &err;
   std::string parm;
   bool done = false;
   if (!parse_command_line(args, b, parm, done, out, err))
@@ -141,6 +147,7 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   // The guard outlives the run state, so the files are closed while signals are still only
   // recorded: a closed pipe cannot kill the process before its records are out.
   const SignalGuard guard;
+  DiscardStream nowhere;  // the console of a check
   RunState rs(std::move(b));
   std::string reason;
   const std::string& sysprint_path = rs.bindings.path[static_cast<int>(FileId::SYSPRINT)];
@@ -153,7 +160,12 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   }
   if (refuse_shared_outputs(rs.bindings, err))
     return kStatusUsage;
-  if (!rs.sysprint_file.open(sysprint_path, rs.bindings.sysprint_to_stderr ? &err : &out, reason)) {
+  // A check prints nothing on the console: it goes nowhere, and no file is created for it.
+  const bool opened =
+      rs.bindings.check ? rs.sysprint_file.open("-", &nowhere, reason)
+                        : rs.sysprint_file.open(
+                              sysprint_path, rs.bindings.sysprint_to_stderr ? &err : &out, reason);
+  if (!opened) {
     err << "kovran: cannot open SYSPRINT (" << sysprint_path << "): " << reason << "\n";
     return 12;
   }

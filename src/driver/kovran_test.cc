@@ -41,7 +41,7 @@ TEST(CommandLine, HelpExplainsEveryOption) {
                              "-V, --version", "PARM",    "DEBUG",       "TRACE",      "VERBOSE",
                              "DMP",           "TEST",    "LC=",         "DUMP=",      "PGSIZE=",
                              "LNSIZE=",       "T=",      "I=",          "A=",         "_DEBUG_",
-                             "Exit status",   "128+n"}) {
+                             "Exit status",   "128+n",   "--check",     "--verbose"}) {
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
   }
   std::istringstream lines(r.out);

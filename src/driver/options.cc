@@ -23,7 +23,25 @@ struct OptionWords {
 struct OptionError {
   int oncode = 0;  // 0: not a conversion failure (no conversion line)
   std::string onsource;
+  std::string why;  // told on standard error after "Syntax Error in PARM"
 };
+
+// What a value that a variable rejects should have been.
+std::string wanted(const Variable& v, std::string_view value, Assigned result) {
+  const std::string shown = "\"" + visible(value) + "\"";
+  if (result == Assigned::kOutOfRange)
+    return shown + " is out of the range of " + v.name;
+  switch (v.kind) {
+    case VarKind::Flag:
+    case VarKind::Int16:
+    case VarKind::Int32: return v.name + " wants a number, not " + shown;
+    case VarKind::Digit: return v.name + " wants a digit, not " + shown;
+    case VarKind::Char: return v.name + " wants one character in apostrophes, not " + shown;
+    case VarKind::Constant: return v.name + " is a constant";
+    case VarKind::Text: break;
+  }
+  return v.name + " wants a text in apostrophes, not " + shown;
+}
 
 bool contains_txt(std::string_view word) {
   return word.find("TXT") != std::string_view::npos || word.find("txt") != std::string_view::npos;
@@ -38,25 +56,33 @@ void apply_command(const std::vector<Variable>& vars, std::string_view command) 
     command = semi == std::string_view::npos ? std::string_view() : command.substr(semi + 1);
     const std::size_t eq = item.find('=');
     if (eq == std::string_view::npos)
-      throw OptionError{};
+      throw OptionError{0, "", "\"" + visible(item) + "\" is no assignment NAME=VALUE"};
     std::string_view name = item.substr(0, eq);
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     const Variable* v = find_variable(vars, name);
-    if (v == nullptr)
-      throw OptionError{};  // not a run variable (also an empty name)
+    if (v == nullptr)  // also an empty name
+      throw OptionError{0, "", "\"" + visible(name) + "\" is not a run variable"};
     const std::string_view value = item.substr(eq + 1);
-    switch (assign_variable(*v, value)) {
+    switch (const Assigned result = assign_variable(*v, value)) {
       case Assigned::kOk: break;
-      case Assigned::kNotConvertible: throw OptionError{kOncodeNotDigit, std::string(value)};
-      case Assigned::kOutOfRange: throw OptionError{kOncodeBadValue, std::string(value)};
-      case Assigned::kConstant: throw OptionError{};  // TRUE and FALSE cannot change
+      case Assigned::kNotConvertible:
+        throw OptionError{kOncodeNotDigit, std::string(value), wanted(*v, value, result)};
+      case Assigned::kOutOfRange:
+        throw OptionError{kOncodeBadValue, std::string(value), wanted(*v, value, result)};
+      case Assigned::kConstant:  // TRUE and FALSE cannot change
+        throw OptionError{0, "", wanted(*v, value, result)};
     }
   }
 }
 
 // The option parser's error handler: the conversion line for a bad value, then the parser's
-// variables (TEST) or "Syntax Error in PARM"; the run ends before the script is read.
-[[noreturn]] void option_error(RunState& rs, OptionWords& ow, const OptionError& e) {
+// variables (TEST) or "Syntax Error in PARM"; the run ends before the script is read. Standard
+// error names the word of PARM as given and why it was rejected.
+[[noreturn]] void option_error(RunState& rs, OptionWords& ow, std::string_view word,
+                               const OptionError& e) {
+  const bool cut = word.size() > decltype(ow.WORD_)::max_size();
+  tell(rs, "Syntax Error in PARM: word \"" + visible(word) + "\": " + e.why +
+               (cut ? " (a word is cut to 24 characters)" : ""));
   if (e.oncode != 0) {
     rs.sysprint.line("CONVERSION ERROR IN ", "OPTIONS", ", ONCODE=", e.oncode,
                      ", ONSOURCE=", e.onsource);
@@ -82,17 +108,22 @@ void OPTIONS(RunState& rs, std::string_view PARM) {
     std::size_t j = PARM.find(',', p);
     if (j == std::string_view::npos)
       j = length;
-    ow.WORD_ = PARM.substr(p, j - p);  // cut to 24
-    if (ow.WORD_.empty())
-      option_error(rs, ow, OptionError{});  // two adjacent commas, or a comma at either end
+    const std::string_view given = PARM.substr(p, j - p);
+    ow.WORD_ = given;  // cut to 24
+    if (ow.WORD_.empty()) {
+      option_error(rs, ow, given,
+                   OptionError{0, "", "an empty word (two commas together, or one at an end)"});
+    }
     if (!contains_txt(ow.WORD_.view()))
       upper_case(ow.WORD_.data(), ow.WORD_.size());
     const std::string_view word = ow.WORD_.view();
+    bool clears = false;  // NO and a flag's name
     if (word.find('=') != std::string_view::npos) {
       ow.COMMAND_ = std::string(word) + ";";
     } else {
       ow.WRD_.assign_padded(word);
       if (ow.WRD_.view().substr(0, 2) == "NO") {
+        clears = true;
         // NOTE: all 22 padded characters are kept; the blanks before "=" are ignored later.
         ow.COMMAND_ = std::string(ow.WRD_.view().substr(2)) + "=0B;";
       } else {
@@ -103,8 +134,10 @@ void OPTIONS(RunState& rs, std::string_view PARM) {
       rs.sysprint.raw_line(ow.COMMAND_.view());
     try {
       apply_command(vars, ow.COMMAND_.view());
-    } catch (const OptionError& e) {
-      option_error(rs, ow, e);
+    } catch (OptionError& e) {
+      if (clears)
+        e.why += " (a word that begins with NO clears the flag named by the rest)";
+      option_error(rs, ow, given, e);
     }
     if (j >= length)
       break;

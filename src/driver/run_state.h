@@ -16,6 +16,7 @@
 #include "compiler/node.h"
 #include "driver/console.h"
 #include "driver/progress.h"
+#include "driver/script.h"
 #include "driver/text.h"
 #include "records/files.h"
 
@@ -43,6 +44,9 @@ struct Bindings {
   std::optional<std::string> clock;  // --clock YYYY-MM-DDTHH:MM:SS
   std::ostream* progress = nullptr;  // --progress on a terminal: standard error
   bool sysprint_to_stderr = false;   // no --sysprint, and a data file, LISTING or FILEDUMP is "-"
+  std::ostream* std_err = nullptr;   // standard error: lines naming the script line at fault
+  bool check = false;                // --check: compile and check the script, run nothing
+  bool verbose = false;              // --verbose: the statement-to-line map on standard error
 };
 
 struct KeyRange {
@@ -183,9 +187,10 @@ struct RunState {
   std::deque<Node> nodes;  // every node, in creation order; addresses never move
   Node* first_node = nullptr;
   Node* newest_node = nullptr;
-  Node* current_node = nullptr;  // being compiled, then being dispatched
-  Node* eoj_entry = nullptr;     // the last "I F" statement
-  Node* return_point = nullptr;  // set by B, planted by S
+  Node* current_node = nullptr;          // being compiled, then being dispatched
+  Node* eoj_entry = nullptr;             // the last "I F" statement
+  Node* return_point = nullptr;          // set by B, planted by S
+  std::vector<ScriptNote> script_notes;  // what the script reader saw, for the check
   // --- files and console (driver/, records/) ----------------------------------------------
   Bindings bindings;
   Progress progress{bindings.progress};  // --progress line on standard error
@@ -212,6 +217,7 @@ struct RunState {
   const Word* parsed_text = nullptr;  // the word last parsed, for FLD
   const Word* parsed_code = nullptr;  // its parse, for FILE_CODE
   std::vector<bool> clip_reported;    // by node number: a clipped reference was reported
+  std::vector<bool> told;             // by node number: its first report is on standard error
 
   // FLD and FILE_CODE as the last parse left them.
   void settle_parse() {
@@ -255,6 +261,17 @@ inline std::int32_t& file_count(RunState& rs, int n) {
     case 5: return rs.CNT5;
     default: assert(n == 6); return rs.CNT6;
   }
+}
+
+// True the first time it is asked for `node` with these marks (clip_reported, told).
+inline bool first_time(std::vector<bool>& marks, const Node& node) {
+  const std::size_t k = static_cast<std::size_t>(node.ILN);
+  if (marks.size() <= k)
+    marks.resize(k + 1);
+  if (marks[k])
+    return false;
+  marks[k] = true;
+  return true;
 }
 
 // Adds one to a record counter; it stops at the largest 32-bit value instead of overflowing.

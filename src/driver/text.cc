@@ -30,6 +30,22 @@ std::string_view strip_char(std::string_view text, char c) {
 
 std::string_view trim_blanks(std::string_view text) { return strip_char(text, ' '); }
 
+std::string visible(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out += ch;
+    } else {  // a dump of high-value areas is mostly these: no formatted output per byte
+      const char hex[4] = {'<', kHex[byte >> 4], kHex[byte & 15], '>'};
+      out.append(hex, 4);
+    }
+  }
+  return out;
+}
+
 void upper_case(char* text, std::size_t n) {
   for (std::size_t k = 0; k < n; ++k) {
     if (text[k] >= 'a' && text[k] <= 'z')

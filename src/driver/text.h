@@ -222,6 +222,9 @@ std::string_view strip_char(std::string_view text, char c);
 // Removes leading and trailing blanks.
 std::string_view trim_blanks(std::string_view text);
 
+// The text with every byte outside printable ASCII written as <XX>, two hexadecimal digits.
+std::string visible(std::string_view text);
+
 // Upper-cases a to z only.
 void upper_case(char* text, std::size_t n);
 

@@ -211,21 +211,7 @@ Assigned assign_variable(const Variable& v, std::string_view value) {
 
 std::string dump_text(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '\'';
-  for (const char ch : text) {
-    const auto byte = static_cast<unsigned char>(ch);
-    if (byte >= 0x20 && byte < 0x7F) {
-      out += ch;
-    } else {  // a dump of high-value areas is mostly these: no formatted output per byte
-      const char hex[4] = {'<', kHex[byte >> 4], kHex[byte & 15], '>'};
-      out.append(hex, 4);
-    }
-  }
-  out += '\'';
-  return out;
+  return "'" + visible(text) + "'";
 }
 
 std::string dump_value(const Variable& v) {

@@ -16,6 +16,8 @@ namespace {
 void bad_instruction(RunState& rs, const Node& node) {
   rs.sysprint.line("Bad Instruction: ", node.word(1));
   ++rs.diagnostics;
+  if (!told_already(rs, node))  // the text is built once per node, not once per record
+    tell_first_report(rs, "Bad Instruction: " + visible(node.word(1)));
 }
 
 [[noreturn]] void loop_limit(RunState& rs) {

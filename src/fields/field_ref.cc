@@ -31,16 +31,8 @@ const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept) {
 }
 
 void report_clip(RunState& rs, int word) {
-  const Node* node = rs.current_node;
-  if (node == nullptr)
-    return;
-  const std::size_t k = static_cast<std::size_t>(node->ILN);
-  if (rs.clip_reported.size() <= k)
-    rs.clip_reported.resize(k + 1);
-  if (rs.clip_reported[k])
-    return;
-  rs.clip_reported[k] = true;
-  ERROR_RTN(rs, word);
+  if (rs.current_node != nullptr && first_time(rs.clip_reported, *rs.current_node))
+    ERROR_RTN(rs, word);
 }
 
 namespace {

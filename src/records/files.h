@@ -8,9 +8,9 @@
 #define KOVRAN_RECORDS_FILES_H_
 
 #include <cerrno>
-#include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <string>
 #include <string_view>

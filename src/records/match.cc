@@ -49,10 +49,8 @@ void check_key_order(RunState& rs, int n, const Varying<kKeyMax>& key) {
 
 // One record of the A or B file (`digit`): read, build the key, fill the area, count, dump.
 void read_side(RunState& rs, char digit, void (*build)(RunState&), Varying<kKeyMax>& key) {
-  if (!valid_file_digit(digit)) {
+  if (!valid_file_digit(digit))
     invalid_input_file(rs, digit);
-    raise_error(rs, "");
-  }
   const int n = digit - '0';
   const bool got = read_data_record(rs, n);
   build(rs);
@@ -73,10 +71,8 @@ void read_side(RunState& rs, char digit, void (*build)(RunState&), Varying<kKeyM
 }
 
 void open_side(RunState& rs, char digit) {
-  if (!valid_file_digit(digit)) {
-    invalid_input_file(rs, digit);
-    raise_error(rs, "");  // no file can be read: the run cannot go on
-  }
+  if (!valid_file_digit(digit))
+    invalid_input_file(rs, digit);  // no file can be read: the run cannot go on
   open_input(rs, digit - '0');
 }
 
@@ -87,10 +83,8 @@ void recompute_eof(RunState& rs) {
 // The file digits of the match modes, checked before the run.
 void check_files(RunState& rs) {
   for (const char digit : {rs.A, rs.B}) {
-    if (!valid_file_digit(digit)) {
+    if (!valid_file_digit(digit))
       invalid_input_file(rs, digit);
-      raise_error(rs, "");
-    }
   }
   if (rs.A == rs.B) {
     raise_error(rs, std::string("A=") + rs.A + " AND B=" + rs.B +

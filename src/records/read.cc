@@ -19,10 +19,8 @@ bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
 void read_single(RunState& rs) {
   const int n = valid_file_digit(rs.I) ? digit_value(rs.I) : 0;
   rs.FIRST_READ = false;
-  if (n == 0) {
-    invalid_input_file(rs, rs.I);
-    raise_error(rs, "");  // no file can be read: the run cannot go on
-  }
+  if (n == 0)
+    invalid_input_file(rs, rs.I);  // no file can be read: the run cannot go on
   // NOTE: the file itself says whether it is open, not FIRST_READ, which PARM can clear.
   if (!rs.in_files[n].is_open())
     open_input(rs, n);
@@ -44,8 +42,10 @@ void read_single(RunState& rs) {
 }  // namespace
 
 void invalid_input_file(RunState& rs, char digit) {
-  rs.sysprint.line("INVALID INPUT FILE ", std::string_view(&digit, 1));
+  const std::string_view d(&digit, 1);
+  rs.sysprint.line("INVALID INPUT FILE ", d);
   ++rs.diagnostics;
+  raise_error(rs, "", 12, "INVALID INPUT FILE " + visible(d));
 }
 
 void open_input(RunState& rs, int n) {

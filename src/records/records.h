@@ -42,8 +42,9 @@ bool read_data_record(RunState& rs, int n);
 void dump_record(RunState& rs, char digit);
 // The output file of FILEn, created at its first use.
 OutFile& output_file(RunState& rs, int n);
-// Prints "INVALID INPUT FILE " and the digit.
-void invalid_input_file(RunState& rs, char digit);
+// Prints "INVALID INPUT FILE " and the digit, then the error condition: no file can be read,
+// the run cannot go on.
+[[noreturn]] void invalid_input_file(RunState& rs, char digit);
 // The read step of the match modes T=1 and T=2 (records/match.cc).
 void match_step(RunState& rs);
 

@@ -19,10 +19,9 @@ void check_description(RunState& rs, const Node& node, int word, const char* wha
   const int length = description_length(rs, node.word(word));
   if (length >= 1 && length <= kMaxEntry)
     return;
-  rs.sysprint.line("TABLE STATEMENT IN LINE " + std::to_string(node.ILN) + ": " + what + " " +
-                   std::string(node.word(word)) + " HAS LENGTH " + std::to_string(length) +
-                   " (1 TO 80 ALLOWED); RUN STOPPED");
-  raise_error(rs, "");
+  raise_error(rs, "TABLE STATEMENT IN LINE " + std::to_string(node.ILN) + ": " + what + " " +
+                      std::string(node.word(word)) + " HAS LENGTH " + std::to_string(length) +
+                      " (1 TO 80 ALLOWED); RUN STOPPED");
 }
 
 }  // namespace

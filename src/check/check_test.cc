@@ -1,0 +1,79 @@
+// check/check_test.cc - what the golden cases cannot show at once: the statuses of a check,
+// that it leaves no file behind, and the script lines of the stop nodes and of ";" splits.
+#include "check/check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "driver/testing.h"
+
+namespace kovran {
+namespace {
+
+using testing::run_in;
+using testing::RunResult;
+using testing::ScratchDir;
+
+TEST(Check, StatusesAndWhatStandardErrorSays) {
+  struct Case {
+    const char* parm;
+    const char* program;  // nullptr: no PROGRAM at all
+    int status;
+    const char* told;  // the whole standard error
+  };
+  const Case cases[] = {
+      {"I=1", "M 1:1.5 2:1.5\nW 2\n", 0, ""},
+      {"T=3", "W 2\n", 4,
+       "kovran: warning: T=3 is no read mode 0, 1 or 2: no record is ever read and the passes "
+       "go on until the script stops them or LC=n does\n"},
+      {"I=1,LC=X", "W 2\n", 12,
+       "kovran: Syntax Error in PARM: word \"LC=X\": LC wants a number, not \"X\"\n"},
+      {",I=1", "W 2\n", 12,
+       "kovran: Syntax Error in PARM: word \"\": an empty word (two commas together, or one at "
+       "an end)\n"},
+      {"I=1", nullptr, 12, "kovran: check stopped: CANNOT OPEN PROGRAM ("},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parm);
+    ScratchDir dir;
+    if (c.program != nullptr)
+      dir.write("PROGRAM", c.program);
+    const RunResult r = run_in(dir, c.parm, {"--check"});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.stderr_text.substr(0, std::string(c.told).size()), c.told);
+    EXPECT_EQ(r.sysprint, "");  // nothing on standard output, not even the banner
+  }
+}
+
+TEST(Check, CreatesNoFileAndPrintsNoConsole) {
+  ScratchDir dir;
+  dir.write("PROGRAM", "M 1:1.5 2:1.5\nW 2\nW L 1\n");
+  const RunResult r =
+      run_in(dir, "I=1,DUMP=5,DMP,TRACE", {"--check", "--sysprint", dir.path("SYSPRINT")});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.stderr_text, "");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path("")))
+    ++files;
+  EXPECT_EQ(files, 1);  // PROGRAM alone: no FILE2, LISTING, FILEDUMP or SYSPRINT
+}
+
+TEST(Check, StatementMapNamesTheLineOfEveryStatement) {
+  // Comments take no number, ";" puts two statements on one line, a table entry makes no
+  // node, and the stop node before the first subroutine stands on no line.
+  ScratchDir dir;
+  dir.write("PROGRAM", "* heading\nM 1:1 2:1 ; W 2\n\n  B SUB\nS SUB\n* body\nR\n");
+  const RunResult r = run_in(dir, "I=1", {"--check", "--verbose"});
+  const std::string p = dir.path("PROGRAM");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.stderr_text, p + ":2: statement 1: M 1:1 2:1\n" +                           //
+                               p + ":2: statement 2: W 2\n" +                             //
+                               p + ":4: statement 3: B SUB\n" +                           //
+                               p + ": statement 4: U STOP PROGRAM (added by kovran)\n" +  //
+                               p + ":5: statement 5: S SUB\n" +                           //
+                               p + ":7: statement 6: R\n");
+}
+
+}  // namespace
+}  // namespace kovran
