@@ -86,7 +86,7 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
     ERROR_RTN(rs, 3);
     return;
   }
-  store_field(*target, rightmost(edit_whole(r.value), accumulator_length));
+  store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
 }
 
 // X: T := the rightmost W digits of A * B, or of A when the decimals are not 0 to 6.
@@ -102,7 +102,7 @@ void multiply(RunState& rs, std::uint64_t a, std::uint64_t b) {
   std::optional<Field> target = result_field(rs, kDecimalDigits);
   if (!target)
     return;
-  store_field(*target, rightmost(edit_whole(product), target->size));
+  store_field(*target, rightmost(edit_whole(product).view(), target->size));
 }
 
 // /: T := floor(A * 10^d / B) with d implied decimal places, the rightmost W digits.
@@ -129,9 +129,9 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
     return;
   // Positions 10 + d - W to 9 + d of the 9 + 6 digit edit: the W digits that end d places
   // after the point.
-  const std::string edit = edit_quotient(*q);
+  const Digits15 edit = edit_quotient(*q);
   const std::string_view upto =
-      std::string_view(edit).substr(0, static_cast<std::size_t>(kQuotientIntegerDigits + d));
+      edit.view().substr(0, static_cast<std::size_t>(kQuotientIntegerDigits + d));
   store_field(*target, rightmost(upto, target->size));
 }
 

@@ -12,12 +12,22 @@ constexpr std::uint64_t power_of_ten(int n) {
   return p;
 }
 
-// `value` (below 10^width) as `width` digits with leading zeros, written at `out`.
+// `value` (below 10^width) as `width` digits with leading zeros, written at `out`: two digits
+// a step.
 void put_digits(std::uint64_t value, int width, char* out) {
-  for (int k = width - 1; k >= 0; --k) {
-    out[k] = static_cast<char>('0' + value % 10);
-    value /= 10;
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  int k = width;
+  while (k >= 2) {
+    const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+    value /= 100;
+    out[--k] = kPairs[pair + 1];
+    out[--k] = kPairs[pair];
   }
+  if (k == 1)
+    out[0] = static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -82,19 +92,19 @@ std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int dec
   return q;
 }
 
-std::string edit_whole(std::uint64_t value) {
+Digits15 edit_whole(std::uint64_t value) {
   assert(value < kDecimalLimit);
-  std::string out(kDecimalDigits, '0');
-  put_digits(value, static_cast<int>(kDecimalDigits), out.data());
+  Digits15 out;
+  put_digits(value, static_cast<int>(kDecimalDigits), out.digit);
   return out;
 }
 
-std::string edit_quotient(const Quotient& q) {
-  std::string out(kDecimalDigits, '0');
+Digits15 edit_quotient(const Quotient& q) {
+  Digits15 out;
   // High-order integer digits that do not fit the nine positions are dropped.
-  put_digits(q.whole % power_of_ten(kQuotientIntegerDigits), kQuotientIntegerDigits, out.data());
+  put_digits(q.whole % power_of_ten(kQuotientIntegerDigits), kQuotientIntegerDigits, out.digit);
   put_digits(q.fraction * power_of_ten(kMaxDecimals - q.decimals), kMaxDecimals,
-             out.data() + kQuotientIntegerDigits);
+             out.digit + kQuotientIntegerDigits);
   return out;
 }
 

@@ -57,12 +57,18 @@ struct Quotient {
 // long division; nothing when b is zero.
 std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int decimals);
 
+// Fifteen digit characters, edited in place without an allocation.
+struct Digits15 {
+  char digit[kDecimalDigits];
+  std::string_view view() const { return std::string_view(digit, kDecimalDigits); }
+};
+
 // A whole number below 10^15 as 15 digits with leading zeros.
-std::string edit_whole(std::uint64_t value);
+Digits15 edit_whole(std::uint64_t value);
 
 // A quotient as 15 digits: 9 integer digits then 6 decimal digits, no sign and no point.
 // Integer digits above the ninth are dropped.
-std::string edit_quotient(const Quotient& q);
+Digits15 edit_quotient(const Quotient& q);
 
 }  // namespace kovran
 

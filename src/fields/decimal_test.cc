@@ -82,16 +82,16 @@ TEST(Decimal, QuotientIsTruncatedAfterDecimals) {
 }
 
 TEST(Decimal, Edits) {
-  EXPECT_EQ(edit_whole(0), "000000000000000");
-  EXPECT_EQ(edit_whole(450), "000000000000450");
-  EXPECT_EQ(edit_whole(kNines), "999999999999999");
+  EXPECT_EQ(edit_whole(0).view(), "000000000000000");
+  EXPECT_EQ(edit_whole(450).view(), "000000000000450");
+  EXPECT_EQ(edit_whole(kNines).view(), "999999999999999");
   // Nine integer digits, then the fraction scaled to six places.
-  EXPECT_EQ(edit_quotient({2, 5, 1}), "000000002500000");
-  EXPECT_EQ(edit_quotient({0, 66, 2}), "000000000660000");
-  EXPECT_EQ(edit_quotient({0, 142857, 6}), "000000000142857");
-  EXPECT_EQ(edit_quotient({7, 0, 0}), "000000007000000");
+  EXPECT_EQ(edit_quotient({2, 5, 1}).view(), "000000002500000");
+  EXPECT_EQ(edit_quotient({0, 66, 2}).view(), "000000000660000");
+  EXPECT_EQ(edit_quotient({0, 142857, 6}).view(), "000000000142857");
+  EXPECT_EQ(edit_quotient({7, 0, 0}).view(), "000000007000000");
   // Integer digits above the ninth are dropped.
-  EXPECT_EQ(edit_quotient({1'234'567'890, 5, 1}), "234567890500000");
+  EXPECT_EQ(edit_quotient({1'234'567'890, 5, 1}).view(), "234567890500000");
 }
 
 }  // namespace
