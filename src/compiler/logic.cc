@@ -4,15 +4,14 @@
 namespace kovran {
 namespace {
 
-bool coded(const Node* node, std::string_view code) {
-  return node != nullptr && word_is(node->word(1), code);
-}
+// The instruction code F(1) as decoded: S, B, R, I, O, U and D each stand for one code word.
+bool coded(const Node* node, Op op) { return node != nullptr && node->op == op; }
 
-// The first node from `start` on, in script order, whose code is one of `codes`.
-Node* find_closing(Node* start, std::initializer_list<std::string_view> codes) {
+// The first node from `start` on, in script order, whose code is one of `ops`.
+Node* find_closing(Node* start, std::initializer_list<Op> ops) {
   for (Node* x = start; x != nullptr; x = x->following) {
-    for (const std::string_view code : codes) {
-      if (coded(x, code))
+    for (const Op op : ops) {
+      if (coded(x, op))
         return x;
     }
   }
@@ -40,7 +39,7 @@ void LOGIC(RunState& rs) {
   // The main program ends before the first subroutine.
   rs.FIRST_TIME = true;
   for (Node* c = rs.first_node; c != nullptr; c = c->following) {
-    if (coded(c, "S")) {
+    if (coded(c, Op::S)) {
       rs.FIRST_TIME = false;
       if (c->previous != nullptr)
         c->previous->next = nullptr;
@@ -50,13 +49,13 @@ void LOGIC(RunState& rs) {
 
   // Calls go to the last subroutine of their name; a subroutine returns from its first R.
   for (Node* c = rs.first_node; c != nullptr; c = c->following) {
-    if (coded(c, "B")) {
+    if (coded(c, Op::B)) {
       for (Node* x = rs.first_node; x != nullptr; x = x->following) {
-        if (coded(x, "S") && word_is(x->word(2), c->word(2)))
+        if (coded(x, Op::S) && word_is(x->word(2), c->word(2)))
           c->next = x;
       }
-    } else if (coded(c, "S")) {
-      if (Node* r = find_closing(c, {"R"}))
+    } else if (coded(c, Op::S)) {
+      if (Node* r = find_closing(c, {Op::R}))
         c->previous = r;
     }
   }
@@ -64,26 +63,26 @@ void LOGIC(RunState& rs) {
   // Block ends. NOTE: only the last IF of a run of consecutive IFs gets a false link.
   Node* body_start = nullptr;
   for (Node* c = rs.first_node; c != nullptr; c = c->following) {
-    if (coded(c, "I")) {
+    if (coded(c, Op::I)) {
       body_start = c->following;
-      if (!coded(body_start, "I")) {
-        if (Node* end = find_closing(body_start, {"R", "S", "O", "U", "I"}))
+      if (!coded(body_start, Op::I)) {
+        if (Node* end = find_closing(body_start, {Op::R, Op::S, Op::O, Op::U, Op::I}))
           c->false_link = end;
       }
-    } else if (coded(c, "O")) {
+    } else if (coded(c, Op::O)) {
       // The search starts at the IF body and passes over this O itself.
-      if (Node* end = find_closing(body_start, {"R", "S", "U", "I"}))
+      if (Node* end = find_closing(body_start, {Op::R, Op::S, Op::U, Op::I}))
         c->false_link = end;
     }
   }
 
   // A D loops back to the nearest IF above it.
   for (Node* c = rs.first_node; c != nullptr; c = c->following) {
-    if (!coded(c, "D"))
+    if (!coded(c, Op::D))
       continue;
     Node* last_if = nullptr;
     for (Node* x = rs.first_node; x != c; x = x->following) {
-      if (coded(x, "I"))
+      if (coded(x, Op::I))
         last_if = x;
     }
     if (last_if != nullptr)

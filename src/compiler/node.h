@@ -2,6 +2,7 @@
 #ifndef KOVRAN_COMPILER_NODE_H_
 #define KOVRAN_COMPILER_NODE_H_
 
+#include <array>
 #include <cassert>
 #include <cstdint>
 #include <string_view>
@@ -13,6 +14,9 @@ namespace kovran {
 
 // The instruction code F(1), decoded once whenever the words are stored.
 // ORDER OP: main dispatch table order.
+// Adding an instruction touches this enumeration, decode_op, its decode in decode_node
+// (compiler/parse.cc) when it has a form of its own, the two dispatch tables in
+// engine/loop.cc, and its own family file; nothing else.
 enum class Op : std::uint8_t {
   K,      // no operation
   CH,     // change: CH, A
@@ -41,6 +45,8 @@ Op decode_op(std::string_view code);
 
 constexpr int kWords = 9;
 
+using Translation = std::array<unsigned char, 256>;
+
 // The parse of a text that can change (a table field description): decoded again only when
 // the text differs.
 struct KeptParse {
@@ -65,6 +71,7 @@ struct Node {
   std::uint8_t form = 0;         // which form of its instruction (MOVE_FORM, IF_FORM)
   char test = ' ';               // IF: the operator E U L G or the kind M A B F S; ' ' none
   char conn = ' ';               // IF: the connector
+  const Translation* translation = nullptr;  // TR: the code each code becomes
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);

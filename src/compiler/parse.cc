@@ -7,6 +7,7 @@
 #include "fields/field_ref.h"
 #include "fields/fields.h"
 #include "records/records.h"
+#include "strings/strings.h"
 
 namespace kovran {
 
@@ -60,6 +61,7 @@ namespace {
 void decode_node(RunState& rs, Node& node) {
   node.op = decode_op(node.word(1));
   node.form = 0;
+  node.translation = nullptr;
   node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
@@ -70,6 +72,7 @@ void decode_node(RunState& rs, Node& node) {
     case Op::I: IF_DECODE(node); break;
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
     case Op::W: node.form = static_cast<std::uint8_t>(WRITE_TARGET(node)); break;
+    case Op::TR: TRANS_DECODE(rs, node); break;
     default: break;
   }
 }

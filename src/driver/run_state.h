@@ -184,7 +184,8 @@ struct RunState {
   bool table_statement_seen = false;          // a T statement has been compiled
   Node* table_statement = nullptr;            // the T statement in force
   // --- program list (compiler/) -----------------------------------------------------------
-  std::deque<Node> nodes;  // every node, in creation order; addresses never move
+  std::deque<Node> nodes;                // every node, in creation order; addresses never move
+  std::deque<Translation> translations;  // those of the TR nodes; addresses never move
   Node* first_node = nullptr;
   Node* newest_node = nullptr;
   Node* current_node = nullptr;          // being compiled, then being dispatched

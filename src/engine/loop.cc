@@ -178,7 +178,7 @@ void LOOP(RunState& rs) {
     rs.ONCE = false;
     if (hold)
       rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
-    end_if_interrupted(rs);
+    check_interrupted(rs);
     if (rs.progress.wanted())
       rs.progress.tick(records_read(rs));
     READ_RTN(rs);

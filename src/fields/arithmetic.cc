@@ -32,6 +32,11 @@ void fetch_operand(RunState& rs, int n) {
 std::uint64_t operand_value(RunState& rs, std::string_view text, bool blanks_are_zeros) {
   std::uint64_t value = 0;
   for (char c : text) {
+    const unsigned digit = static_cast<unsigned char>(c) - static_cast<unsigned>('0');
+    if (digit <= 9) {  // the usual case first
+      value = value * 10 + digit;
+      continue;
+    }
     if (c == ' ' && blanks_are_zeros)
       c = '0';
     if (c < '0' || c > '9') {

@@ -11,6 +11,9 @@ void FIND_RTN(RunState& rs);    // F argument field x result
 void CHANGE_RTN(RunState& rs);  // CH|A search [range] replacement
 void TRANS_RTN(RunState& rs);   // TR|Z field to from
 
+// The translation of a TR node, built once when it is compiled: its words 3 and 4 never change.
+void TRANS_DECODE(RunState& rs, Node& node);
+
 }  // namespace kovran
 
 #endif  // KOVRAN_STRINGS_STRINGS_H_

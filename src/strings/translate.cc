@@ -8,8 +8,6 @@
 namespace kovran {
 namespace {
 
-using Translation = std::array<unsigned char, 256>;
-
 // Every code maps to itself, then each character of `from` to the character of `to` at the
 // same position, or to a blank past the end of `to`. The first position of a character
 // listed twice decides; characters of `to` beyond the length of `from` are not used.
@@ -51,9 +49,15 @@ void TRANS_RTN(RunState& rs) {
     ERROR_RTN(rs, 2);
     return;
   }
-  const Translation table = build_translation(rs.SOURCE.view(), rs.TARGET.view());
+  const Translation& table = *rs.current_node->translation;
   for (std::size_t k = 0; k < field->size; ++k)
     (*field)[k] = static_cast<char>(table[static_cast<unsigned char>((*field)[k])]);
+}
+
+void TRANS_DECODE(RunState& rs, Node& node) {
+  rs.translations.push_back(
+      build_translation(node.operand(3).FILE_CODE.view(), node.operand(4).FILE_CODE.view()));
+  node.translation = &rs.translations.back();
 }
 
 }  // namespace kovran
