@@ -6,6 +6,7 @@ ends the run one way (normal end, an error, SIGINT, SIGTERM, SIGHUP, a closed pi
 the exit status, the message and that every record written is in its file with the listing's
 final line feed. Also the files that cannot be read at all (unreadable, a directory).
 """
+import re
 import fcntl
 import os
 import resource
@@ -95,6 +96,16 @@ def wait_idle(proc, pipe_fd=None, timeout=30.0):
         time.sleep(0.05)
 
 
+
+COUNT_LINE = re.compile(r"F1 +\d+ +F2 +\d+ +F3 +\d+ +F4 +\d+ +F5 +\d+ +F6 +\d+ +List +\d+")
+
+
+def signal_ending(console):
+    """The cause line of a run ended by a signal: the console ends with it and the count line."""
+    lines = console.rstrip("\n").split("\n")
+    assert len(lines) >= 2 and COUNT_LINE.fullmatch(lines[-1]), console[-300:]
+    return lines[-2]
+
 class Run:
     """A scratch directory with a script; starts kovran in it."""
 
@@ -181,9 +192,8 @@ class Endings(unittest.TestCase):
                     self.assertEqual(proc.returncode, 128 + sig)
                     # FILE1 bound to - sends the console to standard error.
                     console, other = (err, out) if source == "stdin" else (out, err)
-                    self.assertTrue(
-                        console.decode().endswith(f"\nRUN ENDED BY SIGNAL {int(sig)}\n"),
-                        console[-200:])
+                    self.assertEqual(signal_ending(console.decode()),
+                                     f"RUN ENDED BY SIGNAL {int(sig)}")
                     self.assertEqual(other, b"")
                     self.assert_written(r, records)
 
@@ -195,7 +205,7 @@ class Endings(unittest.TestCase):
         proc.send_signal(signal.SIGTERM)
         out, err = proc.communicate(timeout=60)
         self.assertEqual(proc.returncode, 143)
-        self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
+        self.assertEqual(signal_ending(out.decode()), "RUN ENDED BY SIGNAL 15")
         self.assertFalse(r.exists("FILE2"))
 
     def test_signal_in_an_endless_loop(self):
@@ -211,7 +221,7 @@ class Endings(unittest.TestCase):
                 proc.send_signal(sig)
                 out, err = proc.communicate(timeout=60)
                 self.assertEqual(proc.returncode, 128 + sig)
-                last = out.decode().rstrip("\n").rsplit("\n", 1)[-1]
+                last = signal_ending(out.decode())
                 self.assertRegex(last, rf"^RUN ENDED BY SIGNAL {int(sig)} IN LINE [567]$")
                 self.assertEqual(err, b"")
                 self.assert_written(r, ["FIRST"])
@@ -240,7 +250,7 @@ class Endings(unittest.TestCase):
                     self.assertEqual(proc.returncode, -signal.SIGTERM)
                     continue
                 self.assertEqual(proc.returncode, 143)
-                last = out.decode().rstrip("\n").rsplit("\n", 1)[-1]
+                last = signal_ending(out.decode())
                 self.assertRegex(last, r"^RUN ENDED BY SIGNAL 15( IN LINE [123])?$")
                 self.assertEqual(err, b"")
                 self.assertTrue(written.endswith("\n"))
@@ -254,7 +264,7 @@ class Endings(unittest.TestCase):
         proc.send_signal(signal.SIGTERM)
         out, err = proc.communicate(timeout=60)
         self.assertEqual(proc.returncode, 143)
-        self.assertTrue(out.decode().endswith("\nRUN ENDED BY SIGNAL 15\n"))
+        self.assertEqual(signal_ending(out.decode()), "RUN ENDED BY SIGNAL 15")
         self.assertFalse(r.exists("FILE2"))
 
     def test_signal_while_reading_the_script(self):
@@ -269,7 +279,8 @@ class Endings(unittest.TestCase):
         out, err = proc.communicate(timeout=60)
         os.close(writer)
         self.assertEqual(proc.returncode, 130)
-        self.assertEqual(out.decode().split("\n")[1:], ["RUN ENDED BY SIGNAL 2", ""])
+        self.assertEqual(out.decode().split("\n")[1:],
+                         ["RUN ENDED BY SIGNAL 2", "F1  0  F2  0  F3  0  F4  0  F5  0  F6  0  List   0", ""])
         self.assertEqual(err, b"")
         self.assertFalse(r.exists("FILE2"))
 
@@ -470,11 +481,11 @@ class Endings(unittest.TestCase):
                 continue
             with self.subTest(kb=kb):
                 self.assertEqual(code, 12, err)
-                if err:
-                    self.assertEqual(err, "kovran: out of memory before the run could start\n")
+                if err == "kovran: out of memory before the run could start\n":
                     seen.add("start")
-                else:
+                else:  # the run had begun: its console says so, and standard error too
                     self.assertTrue(out.endswith("\nRUN ENDED: OUT OF MEMORY\n"), out)
+                    self.assertRegex(err, r"^kovran: run ended: OUT OF MEMORY( \(.*\))?\n$")
                     seen.add("run")
         self.assertEqual(code, 0)
         self.assertIn("start", seen)
@@ -490,7 +501,7 @@ class Endings(unittest.TestCase):
         code, out, err = r.run(["I=1"], preexec_fn=limit)
         self.assertEqual(code, 12)
         self.assertEqual(out.rstrip("\n").rsplit("\n", 1)[-1], "RUN ENDED: OUT OF MEMORY")
-        self.assertEqual(err, "")
+        self.assertEqual(err, "kovran: run ended: OUT OF MEMORY\n")  # while the script is read
 
     # --- files that cannot be read -------------------------------------------------------------
 

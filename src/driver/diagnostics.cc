@@ -34,6 +34,8 @@ std::string written_counts(RunState& rs) {
 
 // The ending by error on standard error: the script line, the cause, where the run stood and,
 // since the console gets no count line after an error, what was written.
+}  // namespace
+
 void tell_run_end(RunState& rs, const Node* node, std::string_view cause) {
   std::string line = node != nullptr ? script_place(rs, *node) + ": " : "";
   line += rs.bindings.check ? "check stopped: " : "run ended: ";
@@ -45,8 +47,6 @@ void tell_run_end(RunState& rs, const Node* node, std::string_view cause) {
     line += " (" + position + ")";
   tell(rs, line);
 }
-
-}  // namespace
 
 void ERROR_RTN(RunState& rs, int n) {
   assert(rs.current_node != nullptr && n >= 1 && n <= kWords);
@@ -66,12 +66,19 @@ void raise_error(RunState& rs, std::string_view cause, int status, std::string_v
       rs.sysprint.line(cause);
     }
   }
+  if (status > 128)
+    print_counts(rs);
   // NOTE: a pending signal (a closed pipe) names the ending instead, silently.
   if (status == 12 && pending_signal() == 0)
     tell_run_end(rs, node, told.empty() ? cause : told);
   if (rs.DMP)
     banner_and_dump(rs, "DUMP");
   throw RunEnded{status};
+}
+
+void print_counts(RunState& rs) {
+  rs.sysprint.line("F1 ", rs.CNT1, " F2 ", rs.CNT2, " F3 ", rs.CNT3, " F4 ", rs.CNT4, " F5 ",
+                   rs.CNT5, " F6 ", rs.CNT6, " List  ", rs.CNTL);
 }
 
 void conversion_error(RunState& rs, std::string_view routine, int oncode,

@@ -27,9 +27,13 @@ void ERROR_RTN(RunState& rs, int n);
 // dump when DMP is set, and ends the run with `status`. An empty cause prints no line. An
 // ending by error (status 12, no signal pending) is also told on standard error with the
 // script line, the record and the counts written, the cause there being `told` when given
-// (the caller printed its own console line).
+// (the caller printed its own console line). An ending by signal (status above 128) is no
+// error of the run: the console then gets the count line after the cause.
 [[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12,
                               std::string_view told = {});
+
+// The count line that ends a run: F1 n  F2 n ... List n.
+void print_counts(RunState& rs);
 
 // The conversion condition: the "CONVERSION ERROR IN " line, then the error condition.
 [[noreturn]] void conversion_error(RunState& rs, std::string_view routine, int oncode,
@@ -57,6 +61,10 @@ inline bool told_already(const RunState& rs, const Node& node) {
 // The first report of the node being dispatched (`what`) told on standard error with its
 // script line; later reports of the same node stay on the console.
 void tell_first_report(RunState& rs, std::string_view what);
+
+// "run ended: <cause>" on standard error, with the script line of `node` (if any), the record
+// reached and the counts written.
+void tell_run_end(RunState& rs, const Node* node, std::string_view cause);
 
 // The variable dump: one NAME=value line per named run variable, in registry order.
 void dump_variables(RunState& rs);

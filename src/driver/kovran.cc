@@ -120,8 +120,7 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
   rs.STOP_TIME = rs.bindings.clock ? rs.START_TIME : seconds_of_day(read_clock(rs.bindings));
   rs.sysprint.line("Elapsed time= ", rs.STOP_TIME - rs.START_TIME, "sec     ", rs.TODAY.view(),
                    "    ", rs.NOW.view());
-  rs.sysprint.line("F1 ", rs.CNT1, " F2 ", rs.CNT2, " F3 ", rs.CNT3, " F4 ", rs.CNT4, " F5 ",
-                   rs.CNT5, " F6 ", rs.CNT6, " List  ", rs.CNTL);
+  print_counts(rs);
   if (rs.DMP)
     raise_error(rs, "", normal_status(rs));
   return normal_status(rs);
@@ -179,6 +178,7 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     // here; the run ends like any error, with its files closed.
     status = 12;
     rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
+    tell_run_end(rs, rs.running ? rs.current_node : nullptr, "OUT OF MEMORY");
   } catch (const std::exception& e) {
     // A fault of kovran itself: the records written so far are still kept. Standard error
     // says so too, where no script or data can put the same words (the fuzz targets look).
