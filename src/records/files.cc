@@ -124,8 +124,8 @@ bool InFile::fill() {
   return got > 0;
 }
 
-bool InFile::read_record(char* dest, std::size_t cap, std::size_t& stored,
-                         std::size_t& full_length) {
+bool InFile::read_record_slow(char* dest, std::size_t cap, std::size_t& stored,
+                              std::size_t& full_length) {
   stored = full_length = 0;
   if (!is_open()) {
     fail(EBADF);

@@ -34,7 +34,25 @@ class InFile {
   // a carriage return just before it is dropped; a last line without a line feed is a record.
   // `full_length` is the record's length before any cut. Returns false at end of file (or on a
   // read error, when `failed()` then holds).
-  bool read_record(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length);
+  bool read_record(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length) {
+    // The usual case inline: a whole line in the buffer, not cut, no carriage return before
+    // its line feed.
+    const char* start = buf_.data() + pos_;
+    const std::size_t avail = end_ - pos_;
+    const void* lf = avail > 0 ? std::memchr(start, '\n', avail) : nullptr;
+    if (lf != nullptr) {
+      const std::size_t span = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+      if (span <= cap && (span == 0 || start[span - 1] != '\r')) {
+        if (span > 0)
+          std::memcpy(dest, start, span);
+        stored = full_length = span;
+        pos_ += span + 1;
+        ++records_;
+        return true;
+      }
+    }
+    return read_record_slow(dest, cap, stored, full_length);
+  }
   bool failed() const { return failed_; }
   // The read failed because a signal interrupted it.
   bool interrupted() const { return error_number_ == EINTR; }
@@ -42,6 +60,8 @@ class InFile {
   long records_read() const { return records_; }
 
  private:
+  bool read_record_slow(char* dest, std::size_t cap, std::size_t& stored,
+                        std::size_t& full_length);
   bool fill();
   void fail(int error_number);
 
