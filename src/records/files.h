@@ -60,8 +60,7 @@ class InFile {
   long records_read() const { return records_; }
 
  private:
-  bool read_record_slow(char* dest, std::size_t cap, std::size_t& stored,
-                        std::size_t& full_length);
+  bool read_record_slow(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length);
   bool fill();
   void fail(int error_number);
 
