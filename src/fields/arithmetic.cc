@@ -12,19 +12,7 @@ namespace {
 
 // SOURCE := the operand in word n: a literal's text, or the field fetched from its area. An
 // unknown area reports word n and leaves SOURCE as it was, to be used as the operand text.
-void fetch_operand(RunState& rs, int n) {
-  const Operand& op = parse_word(rs, n);
-  if (op.literal()) {
-    rs.SOURCE = op.FILE_CODE.view();
-    return;
-  }
-  std::optional<Field> f = field_of(rs, op, n);
-  if (!f) {
-    ERROR_RTN(rs, n);
-    return;
-  }
-  rs.SOURCE = f->view();
-}
+void fetch_operand(RunState& rs, int n) { fetch_word(rs, n, rs.SOURCE, LiteralUse::kText); }
 
 // The value of an operand text of at most 15 characters, right-aligned into zeros; its blanks
 // count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
@@ -86,12 +74,8 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
     return;
   }
   // The field is looked up again for the store, so an unknown area is reported twice.
-  std::optional<Field> target = field_of(rs, parse_word(rs, 3), 3);
-  if (!target) {
-    ERROR_RTN(rs, 3);
-    return;
-  }
-  store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
+  if (std::optional<Field> target = field_or_report(rs, 3))
+    store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
 }
 
 // X: T := the rightmost W digits of A * B, or of A when the decimals are not 0 to 6.

@@ -81,6 +81,24 @@ AreaView area_view(const RunState& rs, AreaId area) {
       AreaView{});
 }
 
+std::optional<Field> field_or_report(RunState& rs, int n) {
+  std::optional<Field> f = field_of(rs, parse_word(rs, n), n);
+  if (!f)
+    ERROR_RTN(rs, n);
+  return f;
+}
+
+void fetch_word(RunState& rs, int n, Varying<4096>& value, LiteralUse literal) {
+  const Operand& op = parse_word(rs, n);
+  if (op.literal() && literal == LiteralUse::kText) {
+    value = op.FILE_CODE.view();
+  } else if (std::optional<Field> f = field_of(rs, op, n)) {
+    value = f->view();
+  } else if (!op.literal() || literal == LiteralUse::kReport) {
+    ERROR_RTN(rs, n);
+  }
+}
+
 Operand shifted(RunState& rs, const Operand& op, int d) {
   Operand moved = op;
   moved.N1 = static_cast<std::int16_t>(std::min(op.N1 + d, 32767));

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "compiler/operand.h"
+#include "driver/diagnostics.h"
 #include "driver/run_state.h"
 
 namespace kovran {
@@ -73,6 +74,22 @@ inline std::optional<Field> field_of(RunState& rs, const Operand& op, int word) 
     return std::nullopt;
   return reference_of(rs, op, word);
 }
+
+// The field in word n of the current node: nothing, after the statement-error report of word
+// n, when the word is a literal or names no area.
+std::optional<Field> field_or_report(RunState& rs, int n);
+
+// What fetching a word does with a literal.
+enum class LiteralUse {
+  kText,    // the literal's text is the value
+  kKeep,    // the value keeps what it held, without a report
+  kReport,  // a field is needed: the word is reported and the value keeps what it held
+};
+
+// Fetches word n of the current node into `value` (SOURCE or TARGET): a field's columns, or a
+// literal as `literal` says. A word that names no area is reported and `value` keeps what it
+// held, for the instruction to use as it stands.
+void fetch_word(RunState& rs, int n, Varying<4096>& value, LiteralUse literal);
 
 // The operand moved right by d columns (the target of a move with a displacement), its
 // columns resolved again.

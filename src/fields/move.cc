@@ -8,19 +8,6 @@
 namespace kovran {
 namespace {
 
-// Fetches a reference into SOURCE; an unknown area reports `word` and leaves SOURCE as it was.
-// A literal leaves SOURCE alone too (the caller decides).
-void fetch_reference(RunState& rs, const Operand& op, int word) {
-  if (op.literal())
-    return;
-  std::optional<Field> f = field_of(rs, op, word);
-  if (!f) {
-    ERROR_RTN(rs, word);
-    return;
-  }
-  rs.SOURCE = f->view();
-}
-
 // The displacement written in SOURCE: 1 to 4 characters read by their low four bits.
 int displacement(const RunState& rs) {
   const std::size_t n = rs.SOURCE.size();
@@ -72,16 +59,11 @@ void MOVE_RTN(RunState& rs) {
     // a one-character literal); word 5 when only word 4 is D.
     const int disp_word = form == MoveForm::kTargetDisplacement ? 5 : 4;
     // NOTE: a literal displacement operand takes its number from the previous SOURCE.
-    fetch_reference(rs, parse_word(rs, disp_word), disp_word);
+    fetch_word(rs, disp_word, rs.SOURCE, LiteralUse::kKeep);
     d = displacement(rs);
   }
 
-  const Operand& source = parse_word(rs, 2);
-  if (source.literal()) {
-    rs.SOURCE = source.FILE_CODE.view();
-  } else {
-    fetch_reference(rs, source, 2);
-  }
+  fetch_word(rs, 2, rs.SOURCE, LiteralUse::kText);
 
   switch (form) {
     case MoveForm::kFields:

@@ -61,23 +61,16 @@ void EDIT_RTN(RunState& rs) {
   // NOTE: an unquoted mask is parsed as an area code, so only its first character is used.
   rs.MASK = strip_char(parse_word(rs, 4).FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
 
-  if (std::optional<Field> source = field_of(rs, parse_word(rs, 2), 2)) {
-    rs.SOURCE = source->view();
-  } else {
-    ERROR_RTN(rs, 2);
-  }
+  fetch_word(rs, 2, rs.SOURCE, LiteralUse::kReport);
 
   walk_mask(rs);
 
-  const Operand& target_op = parse_word(rs, 3);
-  std::optional<Field> target = field_of(rs, target_op, 3);
-  if (!target) {
-    ERROR_RTN(rs, 3);
+  std::optional<Field> target = field_or_report(rs, 3);
+  if (!target)
     return;
-  }
   // The value is as wide as the reference; a reference cut at its area's end keeps its left
   // part, as every store does.
-  const long width = target_op.N2 - target_op.N1 + 1;
+  const long width = rs.N2 - rs.N1 + 1;                         // of the target's parse
   const long blanks = width - static_cast<long>(kResultWidth);  // leading columns past 20
   for (std::size_t k = 0; k < target->size; ++k) {
     const long column = static_cast<long>(k);
