@@ -30,10 +30,13 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <streambuf>
@@ -162,13 +165,15 @@ std::optional<std::string> get_file(const std::string& path) {
 
 bool whole_lines(std::string_view bytes) { return bytes.empty() || bytes.back() == '\n'; }
 
-// The console: counts what it is given and keeps nothing but its last byte. It takes `limit`
-// bytes at most; the write that would pass it stores what fits and fails, as on a full disk.
+// The console: counts what it is given and keeps only its last byte and the last line of
+// record counts that ends a run ("F1 n F2 n ... F6 n List n"). It takes `limit` bytes at most;
+// the write that would pass it stores what fits and fails, as on a full disk.
 class ConsoleBuf : public std::streambuf {
  public:
   explicit ConsoleBuf(std::size_t limit) : limit_(limit) {}
   bool refused() const { return refused_; }
   bool ends_in_line_feed() const { return size_ == 0 || last_ == '\n'; }
+  const std::string& count_line() const { return count_line_; }
 
  protected:
   std::streamsize xsputn(const char* s, std::streamsize n) override {
@@ -178,6 +183,7 @@ class ConsoleBuf : public std::streambuf {
     if (take > 0) {
       size_ += take;
       last_ = s[take - 1];
+      keep_lines(s, take);
     }
     if (take < want) {
       refused_ = true;
@@ -193,11 +199,58 @@ class ConsoleBuf : public std::streambuf {
   }
 
  private:
+  static constexpr std::size_t kLineKept = 160;  // a count line is shorter
+
+  void keep_lines(const char* s, std::size_t n) {
+    for (;;) {
+      const auto* lf = static_cast<const char*>(std::memchr(s, '\n', n));
+      const std::size_t part = lf != nullptr ? static_cast<std::size_t>(lf - s) : n;
+      line_.append(s, std::min(part, kLineKept - std::min(kLineKept, line_.size())));
+      if (lf == nullptr)
+        return;
+      if (line_.compare(0, 3, "F1 ") == 0)
+        count_line_ = line_;
+      line_.clear();
+      s += part + 1;
+      n -= part + 1;
+    }
+  }
+
   std::size_t limit_;
   std::size_t size_ = 0;
   char last_ = '\n';
   bool refused_ = false;
+  std::string line_;  // the current line, its first kLineKept bytes
+  std::string count_line_;
 };
+
+// The counts of a count line: [0] List, [1] .. [6] F1 .. F6; nothing when it is not one.
+std::optional<std::array<long, 7>> parse_counts(const std::string& line) {
+  std::istringstream in(line);
+  std::array<long, 7> counts{};
+  for (int k = 1; k <= 7; ++k) {
+    std::string name;
+    const std::string want = k == 7 ? "List" : "F" + std::to_string(k);
+    if (!(in >> name >> counts[k % 7]) || name != want)
+      return std::nullopt;
+  }
+  return counts;
+}
+
+// PARM can set any run variable, the record counts too.
+bool sets_a_count(std::string_view parm) {
+  for (std::size_t k = 0; k + 3 <= parm.size(); ++k) {
+    if ((parm[k] | 0x20) == 'c' && (parm[k + 1] | 0x20) == 'n' && (parm[k + 2] | 0x20) == 't')
+      return true;
+  }
+  return false;
+}
+
+// Records of a file read as input: its line feeds, and a last line without one.
+long records_in(std::string_view bytes) {
+  const auto n = static_cast<long>(std::count(bytes.begin(), bytes.end(), '\n'));
+  return n + (bytes.empty() || bytes.back() == '\n' ? 0 : 1);
+}
 
 // While it lives, every file the process writes fails past `limit` bytes with EFBIG (SIGXFSZ
 // is ignored, so the write fails instead of the process being killed).
@@ -241,6 +294,36 @@ void check_standard_error(const std::string& err, int status) {
       violation(std::string(line));  // kovran caught a fault of its own
     at = end + 1;
   }
+}
+
+// After a normal end every record counted is in its file: a file written holds as many records
+// as its count, a file read was read to its end or not at all, and when every input file there
+// holds a record, one of them was read. `after` holds FILE1 .. FILE6, LISTING, FILEDUMP as the
+// run left them.
+void check_counts(const Unit& u, const std::array<long, 7>& counts,
+                  const std::optional<std::string> (&after)[8]) {
+  int inputs = 0;
+  bool all_hold_records = true;
+  bool any_read = false;
+  for (int n = 1; n <= 6; ++n) {
+    if (n == 1 && u.file1_from_stdin)
+      continue;  // FILE1 bound to "-" is written to the console
+    const std::optional<std::string>& bytes = after[n - 1];
+    const bool input = bytes && bytes == u.files[n];
+    const long in_file = bytes ? records_in(*bytes) : 0;
+    if (input ? counts[n] != 0 && counts[n] != in_file : counts[n] != in_file)
+      violation(std::string(kOutputs[n - 1]) + " holds " + std::to_string(in_file) +
+                " records, its count is " + std::to_string(counts[n]));
+    if (input) {
+      ++inputs;
+      all_hold_records = all_hold_records && in_file > 0;
+      any_read = any_read || counts[n] > 0;
+    }
+  }
+  if (inputs > 0 && all_hold_records && !any_read && !u.file1_from_stdin)
+    violation("a normal end that read no record");
+  if (counts[0] > 0 && after[6].value_or("").empty())
+    violation("lines counted as printed, but no LISTING");
 }
 
 }  // namespace
@@ -311,12 +394,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check_standard_error(err.str(), status);
   if (!console.refused() && !console.ends_in_line_feed())
     violation("the console ends inside a line");
+  std::optional<std::string> after[8];
   for (int n = 0; n < 8; ++n) {
-    const std::optional<std::string> bytes = get_file(dir + "/" + kOutputs[n]);
-    const bool input = n < 6 && u.files[n + 1] && bytes == u.files[n + 1];
-    if (bytes && !input && !whole_lines(*bytes))
-      violation(std::string(kOutputs[n]) + " ends inside a line (" + std::to_string(bytes->size()) +
-                " bytes)");
+    after[n] = get_file(dir + "/" + kOutputs[n]);
+    const bool written = after[n] && !(n < 6 && after[n] == u.files[n + 1]);
+    if (written && !whole_lines(*after[n]))
+      violation(std::string(kOutputs[n]) + " ends inside a line (" +
+                std::to_string(after[n]->size()) + " bytes)");
+  }
+  if (status != 12) {
+    const std::optional<std::array<long, 7>> counts = parse_counts(console.count_line());
+    if (!counts)
+      violation("a normal end without the line of record counts");
+    if (!sets_a_count(u.parm))  // else the counts say what PARM set
+      check_counts(u, *counts, after);
   }
   return 0;
 }

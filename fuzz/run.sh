@@ -86,7 +86,8 @@ for target in $targets; do
   regressions=""
   [ -d "$root/fuzz/regressions/$target" ] && regressions=$root/fuzz/regressions/$target
   (cd "$build" && ./fuzz_$target $how -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="fuzz-artifacts/$target-" "$corpus/$target" $regressions 2>&1 &&
+      -dict="$root/fuzz/kovran.dict" -artifact_prefix="fuzz-artifacts/$target-" \
+      "$corpus/$target" $regressions 2>&1 &&
     echo 0 > "$log.status" || echo $? > "$log.status") | cat > "$log"
   if [ "$(cat "$log.status")" -ne 0 ]; then
     status=1
