@@ -75,7 +75,8 @@ compare: build
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-# Each fuzz target runs for FUZZ_SECONDS on a corpus seeded from the golden cases.
+# Each fuzz target runs for FUZZ_SECONDS on a corpus seeded from the golden cases (see
+# fuzz/run.sh); FUZZ_SECONDS=0 runs every target once over its corpus and stops.
 fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DKOVRAN_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

@@ -1,5 +1,7 @@
 // fuzz/scratch_dir.h - a scratch directory for the files fuzzed runs write, made once and
-// removed when the fuzzer exits. Empty when none could be made: then nothing is run.
+// removed when the fuzzer exits. Empty when none could be made: then nothing is run. It is made
+// in memory (/dev/shm) where the system has it: a disk's file system makes every unit wait for
+// the truncation and write-back of the files it rewrites.
 #ifndef KOVRAN_FUZZ_SCRATCH_DIR_H_
 #define KOVRAN_FUZZ_SCRATCH_DIR_H_
 
@@ -14,9 +16,13 @@ namespace kovran_fuzz {
 struct Scratch {
   std::string path;
   Scratch() {
-    char name[] = "/tmp/kovran-fuzz-XXXXXX";
-    if (mkdtemp(name) != nullptr)
-      path = name;
+    for (const char* where : {"/dev/shm", "/tmp"}) {
+      std::string name = std::string(where) + "/kovran-fuzz-XXXXXX";
+      if (mkdtemp(name.data()) != nullptr) {
+        path = name;
+        return;
+      }
+    }
   }
   ~Scratch() {
     std::error_code ec;
