@@ -61,9 +61,9 @@ void dispatch(kovran::RunState& rs, kovran::Node& node) {
     case Op::H: kovran::attention(rs); break;
     default:
       for (int word = 2; word <= kovran::kWords; ++word) {
-        kovran::parse_word(rs, word);
-        if (std::optional<kovran::Field> f = kovran::resolve_field(rs, word)) {
-          kovran::store_field(*f, rs.FLD.view());
+        const kovran::Operand& op = kovran::parse_word(rs, word);
+        if (std::optional<kovran::Field> f = kovran::field_of(rs, op, word)) {
+          kovran::store_field(*f, node.word(word));  // the word's own text, as FLD holds it
         }
       }
       break;
