@@ -284,7 +284,7 @@ class FileSizeLimit {
 // Standard error holds only kovran's lines: nothing after a clean end, the first report of a
 // statement (its script line) after a normal end with diagnostics, and at most one "run ended"
 // line, only after an error ending.
-void check_standard_error(const std::string& err, int status) {
+void check_standard_error(const std::string& err, int status, const std::string& program) {
   if (!err.empty() && status == 0)
     violation("standard error after a run that ended with status 0");
   int endings = 0;
@@ -298,7 +298,14 @@ void check_standard_error(const std::string& err, int status) {
       violation("standard error line not of kovran's forms: " + std::string(line));
     if (line.substr(0, 23) == "kovran: internal error:")
       violation(std::string(line));  // kovran caught a fault of its own
-    if (line.find(": run ended: ") != std::string_view::npos && (status != 12 || ++endings > 1))
+    // "kovran: [PROGRAM:LINE: ]run ended: ...": the words after it are the script's own.
+    std::string_view rest = line.substr(8);
+    if (rest.substr(0, program.size() + 1) == program + ":") {
+      rest.remove_prefix(program.size() + 1);
+      while (!rest.empty() && rest.front() >= '0' && rest.front() <= '9') rest.remove_prefix(1);
+      rest.remove_prefix(std::min<std::size_t>(2, rest.size()));  // ": "
+    }
+    if (rest.substr(0, 11) == "run ended: " && (status != 12 || ++endings > 1))
       violation("a \"run ended\" line after status " + std::to_string(status));
     at = end + 1;
   }
@@ -405,7 +412,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     violation("exit status " + std::to_string(status));
   if (console.refused() && status != 12)
     violation("the console failed, yet the status is " + std::to_string(status));
-  check_standard_error(err.str(), status);
+  check_standard_error(err.str(), status, dir + "/PROGRAM");
   if (!console.refused() && !console.ends_in_line_feed())
     violation("the console ends inside a line");
   std::optional<std::string> after[8];
