@@ -61,8 +61,9 @@ void dispatch(kovran::RunState& rs, kovran::Node& node) {
     case Op::H: kovran::attention(rs); break;
     default:
       for (int word = 2; word <= kovran::kWords; ++word) {
-        kovran::parse_word(rs, word);
-        if (std::optional<kovran::Field> f = kovran::resolve_field(rs, word)) {
+        const kovran::Operand& op = kovran::parse_word(rs, word);
+        if (std::optional<kovran::Field> f = kovran::field_of(rs, op, word)) {
+          rs.settle_parse();
           kovran::store_field(*f, rs.FLD.view());
         }
       }
