@@ -2,31 +2,15 @@
 // occurrences of the separator "\n@@\n" into a script, a PARM, FILE1 and FILE2. A loop limit
 // is appended to the PARM so that every run ends. A run that ends by an internal error
 // (an exception kovran caught as a last resort) counts as a crash.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "driver/kovran.h"
-#include "fuzz/scratch_dir.h"
-
-namespace {
-
-using kovran_fuzz::scratch_dir;
-
-void put_file(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-}  // namespace
+#include "driver/testing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -40,25 +24,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   parts[3] = input;
   if (parts[0].empty())
-    std::swap(parts[0], parts[3]);  // no separator: all of it is the script
-  const std::string& dir = scratch_dir();
-  if (dir.empty())
+    std::swap(parts[0], parts[3]);      // no separator: all of it is the script
+  static const kovran::ScratchDir dir;  // the run's files, removed at exit
+  if (!dir.made())
     return 0;
-  put_file(dir + "/PROGRAM", parts[0]);
-  put_file(dir + "/FILE1", parts[2]);
-  put_file(dir + "/FILE2", parts[3]);
+  dir.write("PROGRAM", parts[0]);
+  dir.write("FILE1", parts[2]);
+  dir.write("FILE2", parts[3]);
   std::string parm(parts[1].substr(0, 80));
   for (char& c : parm) {
     if (c == '\n')
       c = ',';
   }
   parm += parm.empty() ? "LC=3000" : ",LC=3000";
-  std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00", "--program", dir + "/PROGRAM"};
-  for (int n = 1; n <= 6; ++n) {
-    args.push_back("--file" + std::to_string(n));
-    args.push_back(dir + "/FILE" + std::to_string(n));
+  std::vector<std::string> args = {"--clock", "2026-12-08T10:00:00"};
+  for (int id = 0; id < static_cast<int>(kovran::FileId::SYSPRINT); ++id) {
+    args.push_back(kovran::binding_option(id));
+    args.push_back(dir.path(kovran::logical_name(id)));
   }
-  args.insert(args.end(), {"--listing", dir + "/LISTING", "--filedump", dir + "/FILEDUMP", parm});
+  args.push_back(parm);
   std::istringstream in("stdin record\n");
   std::ostringstream out;
   std::ostringstream err;
@@ -66,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // NOTE: the console cannot tell: a record or a statement may hold the same words.
   if (err.str().find("kovran: internal error") != std::string::npos)
     __builtin_trap();  // kovran caught a fault of its own: report it as a crash
-  for (int n = 3; n <= 6; ++n) std::remove((dir + "/FILE" + std::to_string(n)).c_str());
+  for (int n = 3; n <= 6; ++n) std::remove(dir.path("FILE" + std::to_string(n)).c_str());
   return 0;
 }

@@ -126,7 +126,6 @@ void PARSE(RunState& rs, std::string_view statement) {
     rs.TABLE_DEF.ARG = node.word(3);
     rs.TABLE_DEF.RSLT = node.word(4);
     rs.TABLE_DEF.arg_parse.ready = rs.TABLE_DEF.rslt_parse.ready = false;
-    rs.table_statement = &node;
   }
 }
 

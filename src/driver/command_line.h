@@ -11,8 +11,6 @@ namespace kovran {
 
 struct Bindings;
 
-constexpr int kStatusUsage = 16;
-
 // Parses the command line into `b` and `parm`. Returns false (after a message on `err`) when it
 // is unusable; sets `done` after --help or --version, whose text goes to `out`.
 bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::string& parm,

@@ -30,24 +30,12 @@ void fetch_operand(RunState& rs, int n) {
 // count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
 // run; the report quotes the 15-digit text built from the operand.
 std::uint64_t operand_value(RunState& rs, std::string_view text, bool blanks_are_zeros) {
-  std::uint64_t value = 0;
-  for (char c : text) {
-    const unsigned digit = static_cast<unsigned char>(c) - static_cast<unsigned>('0');
-    if (digit <= 9) {  // the usual case first
-      value = value * 10 + digit;
-      continue;
-    }
-    if (c == ' ' && blanks_are_zeros)
-      c = '0';
-    if (c < '0' || c > '9') {
-      std::string digits15 = zero_filled(text);
-      if (blanks_are_zeros)
-        std::replace(digits15.begin(), digits15.end(), ' ', '0');
-      conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
-    }
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
+  if (const std::optional<std::uint64_t> value = digits_value(text, blanks_are_zeros))
+    return *value;
+  std::string digits15 = zero_filled(text);
+  if (blanks_are_zeros)
+    std::replace(digits15.begin(), digits15.end(), ' ', '0');
+  conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
 }
 
 // The decimals operand (word 4): its first character once apostrophes are stripped from both
@@ -104,7 +92,7 @@ void multiply(RunState& rs, std::uint64_t a, std::uint64_t b) {
       raise_error(rs, "ARITHMETIC OVERFLOW");
     product = r.value;
   }
-  std::optional<Field> target = result_field(rs, kDecimalDigits);
+  std::optional<Field> target = result_field(rs, kDigits);
   if (!target)
     return;
   store_field(*target, rightmost(edit_whole(product).view(), target->size));
@@ -165,7 +153,7 @@ void ADD_RTN(RunState& rs) {
   const std::string_view code = rs.current_node->word(1);
 
   fetch_operand(rs, 2);
-  if (rs.SOURCE.size() > kDecimalDigits) {
+  if (rs.SOURCE.size() > kDigits) {
     ERROR_RTN(rs, 2);
     return;
   }
@@ -173,7 +161,7 @@ void ADD_RTN(RunState& rs) {
 
   fetch_operand(rs, 3);
   const std::size_t accumulator_length = rs.SOURCE.size();
-  if (accumulator_length > kDecimalDigits) {
+  if (accumulator_length > kDigits) {
     ERROR_RTN(rs, 3);
     return;
   }

@@ -37,22 +37,19 @@ void report_clip(RunState& rs, int word) {
 
 namespace {
 
+static_assert(static_cast<int>(AreaId::k1) == 1 && static_cast<int>(AreaId::k6) == 6,
+              "the areas 1..6 are those of the data files of those numbers");
+
 // Calls `use` with the area `id` names; `none` for kNone.
 template <typename State, typename Use, typename Result>
 Result with_area(State& rs, AreaId id, Use use, Result none) {
   switch (id) {
-    case AreaId::k1: return use(rs.F1);
-    case AreaId::k2: return use(rs.F2);
-    case AreaId::k3: return use(rs.F3);
-    case AreaId::k4: return use(rs.F4);
-    case AreaId::k5: return use(rs.F5);
-    case AreaId::k6: return use(rs.F6);
+    case AreaId::kNone: return none;
     case AreaId::kS: return use(rs.S);
     case AreaId::kL: return use(rs.L);
     case AreaId::kD: return use(rs.D);
-    case AreaId::kNone: break;
+    default: return use(rs.*data_file(static_cast<int>(id)).area);  // k1..k6
   }
-  return none;
 }
 
 }  // namespace

@@ -91,7 +91,9 @@ struct AreaView {
 AreaView area_view(const RunState& rs, AreaId area);
 
 // Whether columns n1..n2 lie inside an area of 4096 columns: nothing to clip.
-inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n2 <= 4096; }
+inline bool columns_inside(int n1, int n2) {
+  return n1 >= 1 && n2 >= n1 - 1 && n2 <= static_cast<int>(kAreaWidth);
+}
 
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
 inline void store_field(const Field& f, std::string_view value) {

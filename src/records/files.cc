@@ -64,7 +64,6 @@ bool InFile::open(const std::string& path, std::istream* std_in, std::string& re
   buf_.resize(kReadChunk);
   pos_ = end_ = 0;
   at_end_ = failed_ = false;
-  error_number_ = 0;
   records_ = 0;
   return true;
 }
@@ -79,7 +78,6 @@ void InFile::close() {
 
 void InFile::fail(int error_number) {
   failed_ = true;
-  error_number_ = error_number;
   reason_ = error_number != 0 ? system_reason(error_number) : "input stream failed";
 }
 

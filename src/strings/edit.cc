@@ -7,7 +7,7 @@
 namespace kovran {
 namespace {
 
-constexpr std::size_t kResultWidth = Area<20>::size();  // columns of TARGET2
+constexpr std::size_t kResultWidth = kEditWidth;  // columns of TARGET2
 
 // Walks MASK and SOURCE from the right into TARGET2, right-aligned. Mask characters: 0 copies
 // a source character, blank copies it but blanks a 0 that has only zeros to its left, a
