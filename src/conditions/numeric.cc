@@ -72,11 +72,8 @@ void IF_NUMERIC(RunState& rs) {
   reported = false;
   if (second_op.literal()) {
     rs.SOURCE = strip_char(second_op.FILE_CODE.view(), rs.QUOTE);
-  } else if (std::optional<Field> f = field_of(rs, second_op, 5)) {
-    rs.SOURCE = f->view();
   } else {
-    ERROR_RTN(rs, 5);
-    reported = true;
+    reported = !fetch_field(rs, second_op, 5, rs.SOURCE);
   }
   std::uint64_t second = 0;
   const bool second_fits = digit_value(rs, 5, false, reported, second);

@@ -10,22 +10,6 @@
 namespace kovran {
 namespace {
 
-// SOURCE := the operand in word n: a literal's text, or the field fetched from its area. An
-// unknown area reports word n and leaves SOURCE as it was, to be used as the operand text.
-void fetch_operand(RunState& rs, int n) {
-  const Operand& op = parse_word(rs, n);
-  if (op.literal()) {
-    rs.SOURCE = op.FILE_CODE.view();
-    return;
-  }
-  std::optional<Field> f = field_of(rs, op, n);
-  if (!f) {
-    ERROR_RTN(rs, n);
-    return;
-  }
-  rs.SOURCE = f->view();
-}
-
 // The value of an operand text of at most 15 characters, right-aligned into zeros; its blanks
 // count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
 // run; the report quotes the 15-digit text built from the operand.
@@ -74,11 +58,9 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
     return;
   }
   // The field is looked up again for the store, so an unknown area is reported twice.
-  std::optional<Field> target = field_of(rs, parse_word(rs, 3), 3);
-  if (!target) {
-    ERROR_RTN(rs, 3);
+  const std::optional<Field> target = required_field(rs, parse_word(rs, 3), 3);
+  if (!target)
     return;
-  }
   store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
 }
 
@@ -152,14 +134,14 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
 void ADD_RTN(RunState& rs) {
   const std::string_view code = rs.current_node->word(1);
 
-  fetch_operand(rs, 2);
+  fetch_value(rs, parse_word(rs, 2), 2);  // an unknown area leaves SOURCE as it was
   if (rs.SOURCE.size() > kDigits) {
     ERROR_RTN(rs, 2);
     return;
   }
   const std::uint64_t a = operand_value(rs, rs.SOURCE.view(), false);
 
-  fetch_operand(rs, 3);
+  fetch_value(rs, parse_word(rs, 3), 3);
   const std::size_t accumulator_length = rs.SOURCE.size();
   if (accumulator_length > kDigits) {
     ERROR_RTN(rs, 3);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "compiler/operand.h"
+#include "driver/diagnostics.h"
 #include "driver/run_state.h"
 
 namespace kovran {
@@ -72,6 +73,34 @@ inline std::optional<Field> field_of(RunState& rs, const Operand& op, int word) 
   if (op.literal())
     return std::nullopt;
   return reference_of(rs, op, word);
+}
+
+// The field of an operand that must be a field: a literal or an unknown area code is reported
+// as `word` (ERROR_RTN) and gives nothing.
+inline std::optional<Field> required_field(RunState& rs, const Operand& op, int word) {
+  std::optional<Field> f = field_of(rs, op, word);
+  if (!f)
+    ERROR_RTN(rs, word);
+  return f;
+}
+
+// `into` := the text of that field. When it is reported, `into` keeps what it held, to be used
+// as the operand's text. False when reported.
+template <std::size_t Max>
+bool fetch_field(RunState& rs, const Operand& op, int word, Varying<Max>& into) {
+  const std::optional<Field> f = required_field(rs, op, word);
+  if (f)
+    into = f->view();
+  return f.has_value();
+}
+
+// SOURCE := an operand's value: a literal's text, or its field fetched as by fetch_field.
+inline void fetch_value(RunState& rs, const Operand& op, int word) {
+  if (op.literal()) {
+    rs.SOURCE = op.FILE_CODE.view();
+  } else {
+    fetch_field(rs, op, word, rs.SOURCE);
+  }
 }
 
 // The operand moved right by d columns (the target of a move with a displacement), its

@@ -8,19 +8,6 @@
 namespace kovran {
 namespace {
 
-// Fetches a reference into SOURCE; an unknown area reports `word` and leaves SOURCE as it was.
-// A literal leaves SOURCE alone too (the caller decides).
-void fetch_reference(RunState& rs, const Operand& op, int word) {
-  if (op.literal())
-    return;
-  std::optional<Field> f = field_of(rs, op, word);
-  if (!f) {
-    ERROR_RTN(rs, word);
-    return;
-  }
-  rs.SOURCE = f->view();
-}
-
 // The displacement written in SOURCE: 1 to 4 characters read by their low four bits.
 int displacement(const RunState& rs) {
   const std::size_t n = rs.SOURCE.size();
@@ -34,12 +21,11 @@ int displacement(const RunState& rs) {
 void store_target(RunState& rs, int n, int d, std::size_t skip) {
   const Operand& op = parse_word(rs, n);
   // A literal target stays a literal, whatever the shift.
-  std::optional<Field> target =
-      d == 0 || op.literal() ? field_of(rs, op, n) : field_of(rs, shifted(rs, op, d), n);
-  if (!target) {
-    ERROR_RTN(rs, n);
+  const std::optional<Field> target = d == 0 || op.literal()
+                                          ? required_field(rs, op, n)
+                                          : required_field(rs, shifted(rs, op, d), n);
+  if (!target)
     return;
-  }
   const std::string_view source = rs.SOURCE.view();
   // A displacement past the end of the source leaves no characters: an all-blank target.
   store_field(*target, skip < source.size() ? source.substr(skip) : std::string_view());
@@ -72,16 +58,12 @@ void MOVE_RTN(RunState& rs) {
     // a one-character literal); word 5 when only word 4 is D.
     const int disp_word = form == MoveForm::kTargetDisplacement ? 5 : 4;
     // NOTE: a literal displacement operand takes its number from the previous SOURCE.
-    fetch_reference(rs, parse_word(rs, disp_word), disp_word);
+    if (const Operand& disp = parse_word(rs, disp_word); !disp.literal())
+      fetch_field(rs, disp, disp_word, rs.SOURCE);
     d = displacement(rs);
   }
 
-  const Operand& source = parse_word(rs, 2);
-  if (source.literal()) {
-    rs.SOURCE = source.FILE_CODE.view();
-  } else {
-    fetch_reference(rs, source, 2);
-  }
+  fetch_value(rs, parse_word(rs, 2), 2);
 
   switch (form) {
     case MoveForm::kFields:

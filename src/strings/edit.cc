@@ -61,20 +61,14 @@ void EDIT_RTN(RunState& rs) {
   // NOTE: an unquoted mask is parsed as an area code, so only its first character is used.
   rs.MASK = strip_char(parse_word(rs, 4).FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
 
-  if (std::optional<Field> source = field_of(rs, parse_word(rs, 2), 2)) {
-    rs.SOURCE = source->view();
-  } else {
-    ERROR_RTN(rs, 2);
-  }
+  fetch_field(rs, parse_word(rs, 2), 2, rs.SOURCE);
 
   walk_mask(rs);
 
   const Operand& target_op = parse_word(rs, 3);
-  std::optional<Field> target = field_of(rs, target_op, 3);
-  if (!target) {
-    ERROR_RTN(rs, 3);
+  const std::optional<Field> target = required_field(rs, target_op, 3);
+  if (!target)
     return;
-  }
   // The value is as wide as the reference; a reference cut at its area's end keeps its left
   // part, as every store does.
   const long width = target_op.N2 - target_op.N1 + 1;

@@ -32,29 +32,15 @@ Area<4> position_text(std::size_t p) {
 // Leaves:  SOURCE = the argument, TARGET = the searched text; FILE_CODE, N1, N2 = the parse of
 //          the result field.
 void FIND_RTN(RunState& rs) {
-  const Operand& argument_op = parse_word(rs, 2);
-  if (argument_op.literal()) {
-    rs.SOURCE = argument_op.FILE_CODE.view();
-  } else if (std::optional<Field> argument = field_of(rs, argument_op, 2)) {
-    rs.SOURCE = argument->view();
-  } else {
-    ERROR_RTN(rs, 2);
-  }
-
-  if (std::optional<Field> searched = field_of(rs, parse_word(rs, 3), 3)) {
-    rs.TARGET = searched->view();
-  } else {
-    ERROR_RTN(rs, 3);
-  }
+  fetch_value(rs, parse_word(rs, 2), 2);
+  fetch_field(rs, parse_word(rs, 3), 3, rs.TARGET);
 
   const Area<4> text = position_text(find_text(rs.TARGET.view(), rs.SOURCE.view()));
 
   const Operand& result_op = parse_word(rs, 5);
-  std::optional<Field> result = field_of(rs, result_op, 5);
-  if (!result) {
-    ERROR_RTN(rs, 5);
+  const std::optional<Field> result = required_field(rs, result_op, 5);
+  if (!result)
     return;
-  }
   // The width of the reference picks the characters; a reference cut at its area's end keeps
   // its left part.
   const long width = std::max(0L, std::min(4L, result_op.N2 - result_op.N1 + 1L));
