@@ -120,7 +120,7 @@ void check_width(RunState& rs, const Node& node, int n, int width, Findings& out
   } else if (node.op == Op::ARITH && n == 5) {
     const bool times = word_is(node.word(1), "X");
     const std::string_view d = strip_char(node.word(4), rs.QUOTE);
-    const int decimals = !d.empty() && d.front() >= '0' && d.front() <= '6' ? d.front() - '0' : 0;
+    const int decimals = d.empty() ? 0 : decimal_places(d.front()).value_or(0);
     const int most = times ? kMostDigits : kQuotientIntegerDigits + decimals;
     if (width > most) {
       out.error(node,
@@ -188,11 +188,11 @@ void check_decimals(RunState& rs, const Node& node, Findings& out) {
   const char d = text.front();
   const std::string what =
       word_is(word, "") ? "there are no decimals (word 4)" : "decimals " + quote(word);
-  if (times && (d < '0' || d > '6')) {
+  if (times && !decimal_places(d)) {
     out.warning(node, what + ": X wants 0 to 6 and otherwise stores its first operand unchanged");
   } else if (!times && (d < '0' || d > '9')) {
     out.error(node, what + ": / wants a digit 0 to 6; the run stops with a conversion error");
-  } else if (!times && d > '6') {
+  } else if (!times && !decimal_places(d)) {
     out.error(node, what + " is over 6: the run reports field 4 and divides nothing");
   }
 }

@@ -93,7 +93,7 @@ ExitStatus KOVRAN(RunState& rs, std::string_view PARM) {
 
   open_input_file(rs, static_cast<int>(FileId::PROGRAM), rs.program_file);
   rs.HEX00 = '\0';
-  rs.HEXFF = '\xFF';
+  rs.HEXFF = kHighValue;
   if (rs.DEBUG)
     rs.TRACE = true;
   rs.FIRST_TIME = true;

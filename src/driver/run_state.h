@@ -146,7 +146,7 @@ struct RunState {
   char LASTCOMPCOND = ' ';  // connector of the previous IF of the run
   char QUOTE = '\'';        // the quote character
   char HEX00 = '\0';        // set after the options are read
-  char HEXFF = '\xFF';      // set after the options are read
+  char HEXFF = kHighValue;  // set after the options are read
   Varying<26> LOWER{"abcdefghijklmnopqrstuvwxyz"};
   Varying<26> UPPER{"ABCDEFGHIJKLMNOPQRSTUVWXYZ"};
   Varying<80> AKEY{" "};            // key of the current A record

@@ -68,8 +68,8 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
 void multiply(RunState& rs, std::uint64_t a, std::uint64_t b) {
   const char d = decimals_character(rs).value_or('0');  // the empty literal '' counts as 0
   std::uint64_t product = a;  // NOTE: decimals other than 0-6 store A unchanged
-  if (d >= '0' && d <= '6') {
-    const DecimalResult r = decimal_multiply(a, b, d - '0');
+  if (const std::optional<int> places = decimal_places(d)) {
+    const DecimalResult r = decimal_multiply(a, b, *places);
     if (r.fault != DecimalFault::kNone)
       raise_error(rs, "ARITHMETIC OVERFLOW");
     product = r.value;

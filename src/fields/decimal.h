@@ -17,6 +17,13 @@ constexpr std::uint64_t kDecimalLimit = 1'000'000'000'000'000;  // 10^15: every 
 constexpr int kQuotientIntegerDigits = 9;                       // integer digits of a quotient
 constexpr int kMaxDecimals = 6;                                 // decimal places at most
 
+// The places a decimals character 0 to 6 gives; nothing for any other character.
+inline std::optional<int> decimal_places(char d) {
+  if (d < '0' || d - '0' > kMaxDecimals)
+    return std::nullopt;
+  return d - '0';
+}
+
 enum class DecimalFault {
   kNone,
   kOverflow,  // the result needs more digits than it may have

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "driver/signals.h"
+#include "driver/text.h"
 
 namespace kovran {
 namespace {
@@ -187,7 +188,8 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
     struct stat info {};
     regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   }
-  buf_.resize(kWriteChunk + 4097 + 1);  // a chunk, then a longest record and its line feed
+  buf_.resize(kWriteChunk + kAreaWidth + 1 +
+              1);  // a chunk, then a longest record and its line feed
   used_ = 0;
   ends_.clear();
   ends_.reserve(kWriteChunk / 8);
