@@ -36,25 +36,6 @@ ExitStatus normal_status(const RunState& rs) {
   return rs.diagnostics > 0 ? ExitStatus::kDiagnostics : ExitStatus::kNormal;
 }
 
-// Two logical files that write bound to one file would overwrite each other's records: refused
-// before anything is opened, with a line on `err` naming both options. NOTE: FILE1..FILE6 are
-// taken as outputs, since only the run shows which of them are read; the console against an
-// input the run reads has its own message.
-bool refuse_shared_outputs(const Bindings& b, std::ostream& err) {
-  for (int x = 1; x < kFileIds; ++x) {
-    for (int y = x + 1; y < kFileIds; ++y) {
-      if (!same_file_to_be(b.path[x], b.path[y]))
-        continue;
-      report_usage_error(err, std::string(binding_option(x)) + " " + b.path[x] + " and " +
-                                  binding_option(y) + " " + b.path[y] +
-                                  " name one file: FILE1..FILE6, LISTING, FILEDUMP and SYSPRINT "
-                                  "each need a file of their own");
-      return true;
-    }
-  }
-  return false;
-}
-
 // The script is read from standard input to its end, so no input of the read mode can be read
 // from it as well; nor can two inputs share it. Known once the options have set the read mode.
 // Errors:  two of them bound to "-" -> a line naming both options, status 16.
@@ -141,6 +122,8 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
     return exit_code(ExitStatus::kUsage);
   if (done)
     return exit_code(ExitStatus::kNormal);
+  if (!bindings_usable(b, err))
+    return exit_code(ExitStatus::kUsage);
 
   // The guard outlives the run state, so the files are closed while signals are still only
   // recorded: a closed pipe cannot kill the process before its records are out.
@@ -150,15 +133,6 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   std::string reason;
   constexpr int kSysprint = static_cast<int>(FileId::SYSPRINT);
   const std::string& sysprint_path = rs.bindings.path[kSysprint];
-  for (int n = 0; n <= 6; ++n) {  // the console is created first: it must not be an input
-    if (same_regular_file(sysprint_path, rs.bindings.path[n])) {
-      report_usage_error(err, "SYSPRINT (" + sysprint_path + ") is the file of " + logical_name(n) +
-                                  ", which a run reads; writing it would destroy it");
-      return exit_code(ExitStatus::kUsage);
-    }
-  }
-  if (refuse_shared_outputs(rs.bindings, err))
-    return exit_code(ExitStatus::kUsage);
   // A check prints nothing on the console: it goes nowhere, and no file is created for it.
   const bool opened =
       rs.bindings.check ? rs.sysprint_file.open("-", &nowhere, reason)
