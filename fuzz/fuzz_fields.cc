@@ -3,28 +3,16 @@
 // translate, lookup, write, dump) over a few preset records, with the areas, a loaded table,
 // the keys and a scratch directory for the files it writes set up first. A code that names
 // no routine still has every operand parsed, resolved and stored into.
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <sstream>
-#include <string>
 #include <string_view>
-#include <system_error>
 
-#include "compiler/compiler.h"
-#include "conditions/conditions.h"
-#include "driver/diagnostics.h"
+#include "driver/testing.h"
 #include "fields/field_ref.h"
 #include "fields/fields.h"
-#include "fuzz/scratch_dir.h"
 #include "records/records.h"
 #include "strings/strings.h"
-#include "tables/tables.h"
 
 namespace {
-
-using kovran_fuzz::scratch_dir;
 
 // Records of FILE1 the statement runs over: numbers, signs, letters, blanks, high values.
 constexpr char kBytes[] = "9999999\xFF\x00 lower UPPER 123456789012345678901234567890";
@@ -32,17 +20,6 @@ constexpr std::string_view kRecords[] = {
     "0001234 ABC def 00x5 -12.50 +7    Z", "",
     std::string_view(kBytes, sizeof kBytes - 1),  // with its NUL
 };
-
-void compile(kovran::RunState& rs, std::string_view statement) {
-  kovran::ALLOC_RTN(rs);
-  kovran::PARSE(rs, statement);
-}
-
-void load_entry(kovran::RunState& rs, std::string_view entry) {
-  rs.BLOCK = entry;
-  kovran::ALLOC_TABLE(rs);
-  kovran::LOAD_TABLE(rs);
-}
 
 // What the dispatch loop would do with the node; anything else gets its operands worked.
 void dispatch(kovran::RunState& rs, kovran::Node& node) {
@@ -63,7 +40,8 @@ void dispatch(kovran::RunState& rs, kovran::Node& node) {
       for (int word = 2; word <= kovran::kWords; ++word) {
         const kovran::Operand& op = kovran::parse_word(rs, word);
         if (std::optional<kovran::Field> f = kovran::field_of(rs, op, word)) {
-          kovran::store_field(*f, node.word(word));  // the word's own text, as FLD holds it
+          rs.settle_parse();
+          kovran::store_field(*f, rs.FLD.view());
         }
       }
       break;
@@ -74,25 +52,15 @@ void dispatch(kovran::RunState& rs, kovran::Node& node) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size < 200 ? size : 200);
-  const std::string& dir = scratch_dir();
-  if (dir.empty())
+  static const kovran::ScratchDir scratch;  // the files the statement writes, removed at exit
+  if (!scratch.made())
     return 0;
-  std::ostringstream out;
-  kovran::Bindings b;
-  for (int id = 0; id < kovran::kFileIds; ++id) {
-    b.path[id] = dir + "/" + kovran::logical_name(id);
-  }
-  b.std_out = &out;
-  kovran::RunState rs(std::move(b));
-  std::string reason;
-  rs.sysprint_file.open("-", &out, reason);
-  try {
+  kovran::TestRun t(scratch);
+  kovran::RunState& rs = t.rs;
+  kovran::ended_with([&] {
     // The statement is node 1; a table and its entries follow the main program.
-    compile(rs, text);
-    compile(rs, "U");
-    compile(rs, "U STOP PROGRAM");
-    compile(rs, "T BAND 1:1.3 S:1.5");
-    for (const char* entry : {"'300HIGH'", "'100LOW'", "'200MID'", "'250'"}) load_entry(rs, entry);
+    t.compile({text, "U", "U STOP PROGRAM", "T BAND 1:1.3 S:1.5"});
+    t.entries({"'300HIGH'", "'100LOW'", "'200MID'", "'250'"});
     kovran::check_table(rs);
     kovran::SORT_RTN(rs);
     kovran::LOGIC(rs);
@@ -114,10 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       rs.H = rs.F1;
       rs.ONCE = false;
     }
-  } catch (const kovran::RunEnded&) {
-  }
+  });
   rs.running = false;
   kovran::close_output_files(rs);
-  rs.sysprint_file.close();
   return 0;
 }

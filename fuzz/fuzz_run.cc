@@ -48,11 +48,17 @@
 
 #include "driver/kovran.h"
 #include "driver/signals.h"
-#include "fuzz/scratch_dir.h"
+#include "driver/testing.h"
 
 namespace {
 
-using kovran_fuzz::scratch_dir;
+// The folder of the run's files, made once in memory and removed at exit; empty when none
+// could be made (then nothing is run).
+const std::string& scratch_dir() {
+  static const kovran::ScratchDir dir(true);
+  static const std::string root = dir.made() ? dir.root() : std::string();
+  return root;
+}
 
 constexpr std::size_t kControlBytes = 5;
 constexpr std::string_view kSeparator = "\n@@\n";

@@ -41,7 +41,7 @@ std::string statement_text(const Node& node) {
   return text;
 }
 
-int check_script(RunState& rs) {
+ExitStatus check_script(RunState& rs) {
   LOGIC(rs);  // the links the run would follow (a listing goes to the discarded console)
   Findings findings;
   check_statements(rs, findings);
@@ -66,7 +66,7 @@ int check_script(RunState& rs) {
         *err << "    " << quoted_statement(*f.node) << "\n";
     }
   }
-  return list.empty() ? 0 : 4;
+  return list.empty() ? ExitStatus::kNormal : ExitStatus::kDiagnostics;
 }
 
 void print_statement_map(const RunState& rs) {

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <streambuf>
 
+#include "driver/exit_status.h"
 #include "driver/run_state.h"
 
 namespace kovran {
@@ -14,8 +15,8 @@ namespace kovran {
 // writes each finding on standard error as PATH:LINE: warning: ... or PATH:LINE: error: ...
 // (kovran: warning: ... for PARM), sorted by line. An error is what the run will report or stop
 // on when it gets there; a warning, what it will do without a word. Runs the logic pass, reads
-// no record and opens no file. Returns 0 when there is no finding, 4 otherwise.
-int check_script(RunState& rs);
+// no record and opens no file. Returns kNormal when there is no finding, kDiagnostics otherwise.
+ExitStatus check_script(RunState& rs);
 
 // The statement map on standard error: one line per node, PATH:LINE: statement N: its words,
 // so that a console line naming statement N can be found in the script.

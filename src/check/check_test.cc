@@ -11,10 +11,6 @@
 namespace kovran {
 namespace {
 
-using testing::run_in;
-using testing::RunResult;
-using testing::ScratchDir;
-
 TEST(Check, StatusesAndWhatStandardErrorSays) {
   struct Case {
     const char* parm;

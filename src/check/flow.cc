@@ -124,8 +124,7 @@ void check_change(RunState& rs, const Node& node, Findings& out) {
   }
   // A column text: its last six characters read by the low four bits, kept in 16 bits.
   const auto column = [](std::string_view text) {
-    const long low = low_four_bits_number(text, 6) % 65536;
-    return low >= 32768 ? low - 65536 : low;
+    return long{wrap16(low_four_bits_number(text, 6))};
   };
   const std::size_t slash = range.find('/');
   const long from = column(range.substr(0, slash));

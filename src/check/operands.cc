@@ -6,13 +6,15 @@
 
 #include "check/rules.h"
 #include "conditions/conditions.h"
+#include "fields/decimal.h"
 
 namespace kovran {
 namespace {
 
-constexpr int kDigits = 15;     // arithmetic and numeric tests read at most 15 digits
-constexpr int kEditWidth = 20;  // the edit result has 20 characters
-constexpr int kQuotientDigits = 9;
+// As ints, for the widths of references: arithmetic and numeric tests read at most 15 digits,
+// the edit result has 20 characters.
+constexpr int kMostDigits = static_cast<int>(kDigits);
+constexpr int kEditColumns = static_cast<int>(kEditWidth);
 
 bool all_digits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -106,11 +108,11 @@ void check_literal(const Node& node, int n, Use use, const WordParse& op, Findin
 void check_width(RunState& rs, const Node& node, int n, int width, Findings& out) {
   const std::string_view word = node.word(n);
   const std::string size = std::to_string(width);
-  if (node.op == Op::ARITH && (n == 2 || n == 3) && width > kDigits) {
+  if (node.op == Op::ARITH && (n == 2 || n == 3) && width > kMostDigits) {
     out.error(node, quote(word) + " is " + size +
                         " characters long: arithmetic reads at most 15 digits; the run reports " +
                         field_of(n) + " and does nothing");
-  } else if (node.op == Op::I && form_of(node) == IfForm::kNumeric && width > kDigits) {
+  } else if (node.op == Op::I && form_of(node) == IfForm::kNumeric && width > kMostDigits) {
     out.error(node, quote(word) + " is " + size +
                         " characters long: a numeric test reads at most 15 digits; the run "
                         "reports " +
@@ -118,8 +120,8 @@ void check_width(RunState& rs, const Node& node, int n, int width, Findings& out
   } else if (node.op == Op::ARITH && n == 5) {
     const bool times = word_is(node.word(1), "X");
     const std::string_view d = strip_char(node.word(4), rs.QUOTE);
-    const int decimals = !d.empty() && d.front() >= '0' && d.front() <= '6' ? d.front() - '0' : 0;
-    const int most = times ? kDigits : kQuotientDigits + decimals;
+    const int decimals = d.empty() ? 0 : decimal_places(d.front()).value_or(0);
+    const int most = times ? kMostDigits : kQuotientIntegerDigits + decimals;
     if (width > most) {
       out.error(node,
                 "result field " + quote(word) + " is " + size + " columns wide: " +
@@ -128,10 +130,10 @@ void check_width(RunState& rs, const Node& node, int n, int width, Findings& out
                                  " decimals has at most " + std::to_string(most) + " digits") +
                     "; the run reports field 5 and stores nothing");
     }
-  } else if (node.op == Op::E && n == 3 && width > kEditWidth) {
+  } else if (node.op == Op::E && n == 3 && width > kEditColumns) {
     out.warning(node, "target " + quote(word) + " is " + size +
                           " columns wide: the edited result has 20 characters, so its first " +
-                          std::to_string(width - kEditWidth) + " columns become blanks");
+                          std::to_string(width - kEditColumns) + " columns become blanks");
   }
 }
 
@@ -186,11 +188,11 @@ void check_decimals(RunState& rs, const Node& node, Findings& out) {
   const char d = text.front();
   const std::string what =
       word_is(word, "") ? "there are no decimals (word 4)" : "decimals " + quote(word);
-  if (times && (d < '0' || d > '6')) {
+  if (times && !decimal_places(d)) {
     out.warning(node, what + ": X wants 0 to 6 and otherwise stores its first operand unchanged");
   } else if (!times && (d < '0' || d > '9')) {
     out.error(node, what + ": / wants a digit 0 to 6; the run stops with a conversion error");
-  } else if (!times && d > '6') {
+  } else if (!times && !decimal_places(d)) {
     out.error(node, what + " is over 6: the run reports field 4 and divides nothing");
   }
 }
@@ -198,7 +200,7 @@ void check_decimals(RunState& rs, const Node& node, Findings& out) {
 // W n, W L [control] [S nn].
 void check_write(const Node& node, Findings& out) {
   const std::string_view target = node.word(2);
-  const bool file = target.size() == 1 && target[0] >= '1' && target[0] <= '6';
+  const bool file = target.size() == 1 && valid_file_digit(target[0]);
   if (!file && !word_is(target, "L")) {
     out.error(node, "W writes area 1 to 6 or the print line L, not " + quote(target) +
                         ": the run reports field 2 at every execution");
@@ -207,21 +209,20 @@ void check_write(const Node& node, Findings& out) {
   if (file || !word_is(node.word(3), "S"))
     return;
   const std::string_view nn = node.word(4);
-  const auto low = [](char c) { return static_cast<unsigned char>(c) & 0x0F; };
   if (word_is(nn, "")) {
     out.warning(node,
                 "W L S has no line number (word 4): it starts a new page and prints on "
                 "its first line");
   } else if (nn.size() == 1) {
     out.warning(node, "line number " + quote(nn) + " means line " +
-                          std::to_string(10 * low(nn[0])) +
+                          std::to_string(two_digit_number(nn)) +
                           ": a missing second digit counts as 0; write 0" + visible(nn) +
-                          " for line " + std::to_string(low(nn[0])));
+                          " for line " + std::to_string(low_four_bits(nn[0])));
   } else if (nn.size() > 2 || !all_digits(nn)) {
     out.warning(node, "line number " + quote(nn) +
                           ": only its first two characters count, as "
                           "digits, so it means line " +
-                          std::to_string(10 * low(nn[0]) + low(nn[1])));
+                          std::to_string(two_digit_number(nn)));
   }
 }
 

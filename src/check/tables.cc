@@ -7,8 +7,6 @@
 namespace kovran {
 namespace {
 
-constexpr int kKeyColumns = 4096;
-
 void report_entries(const RunState& rs, Findings& out) {
   for (const ScriptNote& note : rs.script_notes) {
     if (note.kind == ScriptNote::Kind::kEntryIgnored) {
@@ -42,10 +40,10 @@ void check_table_statement(RunState& rs, const Node& node, Findings& out) {
 
 void check_key_range(RunState& rs, const Node& node, int n, Findings& out) {
   const WordParse op = read_operand(rs, node.word(n));
-  const char* fault = op.n1 < 1             ? "starts before column 1"
-                      : op.n1 > op.n2       ? "begins after it ends"
-                      : op.n2 > kKeyColumns ? "ends past column 4096"
-                                            : nullptr;
+  const char* fault = op.n1 < 1                              ? "starts before column 1"
+                      : op.n1 > op.n2                        ? "begins after it ends"
+                      : op.n2 > static_cast<int>(kAreaWidth) ? "ends past column 4096"
+                                                             : nullptr;
   if (fault != nullptr) {
     out.error(node, "key range " + quote(node.word(n)) + " (word " + std::to_string(n) + ") " +
                         fault + ": the run stops before the first record");
@@ -84,7 +82,7 @@ void check_key_statement(RunState& rs, Findings& out) {
 
 void check_files(RunState& rs, Findings& out) {
   const auto names_no_file = [&out](char name, char digit) {
-    if (digit >= '1' && digit <= '6')
+    if (valid_file_digit(digit))
       return false;
     out.about_parm(true, std::string(1, name) + "=" + std::string(1, digit) +
                              " names no input file 1 to 6: the run prints \"INVALID INPUT FILE " +
@@ -120,7 +118,7 @@ void check_tables(RunState& rs, Findings& out) {
       check_table_statement(rs, node, out);
     if (node.op != Op::L)
       continue;
-    if (rs.table_statement == nullptr) {
+    if (!rs.table_statement_seen) {
       out.warning(node,
                   "L looks up the table, but the script has no table statement (T): "
                   "nothing is ever stored");

@@ -7,10 +7,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::node_at;
-using testing::TestRun;
-
 // Links by node number: 0 stands for an empty link.
 int number(const Node* n) { return n == nullptr ? 0 : n->ILN; }
 
@@ -19,9 +15,9 @@ struct Links {
   int false_link;
 };
 
-void expect_links(RunState& rs, int iln, Links want) {
+void expect_links(TestRun& t, int iln, Links want) {
   SCOPED_TRACE("node " + std::to_string(iln));
-  const Node* n = node_at(rs, iln);
+  const Node* n = t.node(iln);
   ASSERT_NE(n, nullptr);
   EXPECT_EQ(number(n->next), want.next);
   EXPECT_EQ(number(n->false_link), want.false_link);
@@ -29,81 +25,81 @@ void expect_links(RunState& rs, int iln, Links want) {
 
 TEST(Logic, IfElseBlock) {
   TestRun t;
-  compile(t.rs, {"I 1:1 E 'A'", "M 1:1 2:1", "O", "M 1:2 2:1", "U", "U STOP HERE"});
+  t.compile({"I 1:1 E 'A'", "M 1:1 2:1", "O", "M 1:2 2:1", "U", "U STOP HERE"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {2, 3});  // false: the else node
-  expect_links(t.rs, 3, {4, 5});  // after a true body: past the else body
+  expect_links(t, 1, {2, 3});  // false: the else node
+  expect_links(t, 3, {4, 5});  // after a true body: past the else body
 }
 
 TEST(Logic, OnlyTheLastIfOfARunGetsAFalseLink) {
   TestRun t;
-  compile(t.rs, {"I 1:1 E 'A' A", "I 1:2 E 'B'", "M 1:1 2:1", "U", "U STOP HERE"});
+  t.compile({"I 1:1 E 'A' A", "I 1:2 E 'B'", "M 1:1 2:1", "U", "U STOP HERE"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {2, 0});
-  expect_links(t.rs, 2, {3, 4});
+  expect_links(t, 1, {2, 0});
+  expect_links(t, 2, {3, 4});
 }
 
 TEST(Logic, AnIfEndsTheBodyOfTheIfBeforeIt) {
   TestRun t;
-  compile(t.rs, {"I 1:1 E 'A'", "M 1:1 2:1", "I 1:2 E 'B'", "M 1:2 2:1", "U", "U STOP HERE"});
+  t.compile({"I 1:1 E 'A'", "M 1:1 2:1", "I 1:2 E 'B'", "M 1:2 2:1", "U", "U STOP HERE"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {2, 3});
-  expect_links(t.rs, 3, {4, 5});
+  expect_links(t, 1, {2, 3});
+  expect_links(t, 3, {4, 5});
 }
 
 TEST(Logic, LoopBackToTheNearestIfAbove) {
   TestRun t;
-  compile(t.rs, {"I 1:1 E 'X'", "K", "I 1:1 E 'A'", "M 1:1 2:1", "D", "U", "U STOP HERE"});
+  t.compile({"I 1:1 E 'X'", "K", "I 1:1 E 'A'", "M 1:1 2:1", "D", "U", "U STOP HERE"});
   LOGIC(t.rs);
-  expect_links(t.rs, 5, {3, 0});  // the D goes back to node 3, not node 1
-  expect_links(t.rs, 3, {4, 6});  // a D does not close the body: the U does
+  expect_links(t, 5, {3, 0});  // the D goes back to node 3, not node 1
+  expect_links(t, 3, {4, 6});  // a D does not close the body: the U does
 }
 
 TEST(Logic, BodyClosersAndWhatPassesThem) {
   // The body of an IF ends at R, S, O, U or I; that of an else also passes over O.
   TestRun t;
-  compile(t.rs, {"I 1:1 E 'A'", "M 1:1 2:1", "O", "M 1:2 2:1", "O", "W 2", "R", "U STOP HERE"});
+  t.compile({"I 1:1 E 'A'", "M 1:1 2:1", "O", "M 1:2 2:1", "O", "W 2", "R", "U STOP HERE"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {2, 3});
-  expect_links(t.rs, 3, {4, 7});  // the second O does not stop the search
-  expect_links(t.rs, 5, {6, 7});
+  expect_links(t, 1, {2, 3});
+  expect_links(t, 3, {4, 7});  // the second O does not stop the search
+  expect_links(t, 5, {6, 7});
 }
 
 TEST(Logic, UnclosedIfAndOrphanElseKeepEmptyFalseLinks) {
   TestRun t;
-  compile(t.rs, {"O", "M 1:1 2:1", "I 1:1 E 'A'", "M 1:1 2:1"});
+  t.compile({"O", "M 1:1 2:1", "I 1:1 E 'A'", "M 1:1 2:1"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {2, 0});  // no IF before it
-  expect_links(t.rs, 3, {4, 0});  // nothing closes the body
+  expect_links(t, 1, {2, 0});  // no IF before it
+  expect_links(t, 3, {4, 0});  // nothing closes the body
 }
 
 TEST(Logic, CallsReturnsAndTheEndOfTheMainProgram) {
   TestRun t;
-  compile(t.rs, {"B SUB", "B NONE", "U STOP PROGRAM", "S SUB", "M 1:1 2:1", "R", "S SUB", "K", "R",
-                 "K", "S LAST", "K"});
+  t.compile({"B SUB", "B NONE", "U STOP PROGRAM", "S SUB", "M 1:1 2:1", "R", "S SUB", "K", "R", "K",
+             "S LAST", "K"});
   LOGIC(t.rs);
-  expect_links(t.rs, 1, {7, 0});  // two subroutines named SUB: the later one is called
-  expect_links(t.rs, 2, {3, 0});  // no such subroutine: falls through
-  expect_links(t.rs, 3, {0, 0});  // the node before the first S ends the main program
-  EXPECT_EQ(number(node_at(t.rs, 4)->previous), 6);  // its return node
-  EXPECT_EQ(number(node_at(t.rs, 7)->previous), 9);
-  EXPECT_EQ(number(node_at(t.rs, 11)->previous), 10);  // no R after it: unchanged
+  expect_links(t, 1, {7, 0});                 // two subroutines named SUB: the later one is called
+  expect_links(t, 2, {3, 0});                 // no such subroutine: falls through
+  expect_links(t, 3, {0, 0});                 // the node before the first S ends the main program
+  EXPECT_EQ(number(t.node(4)->previous), 6);  // its return node
+  EXPECT_EQ(number(t.node(7)->previous), 9);
+  EXPECT_EQ(number(t.node(11)->previous), 10);  // no R after it: unchanged
   EXPECT_FALSE(t.rs.FIRST_TIME);
 }
 
 TEST(Logic, WithoutSubroutinesFirstTimeStaysSet) {
   TestRun t;
   t.rs.FIRST_TIME = false;
-  compile(t.rs, {"M 1:1 2:1", "U STOP HERE"});
+  t.compile({"M 1:1 2:1", "U STOP HERE"});
   LOGIC(t.rs);
   EXPECT_TRUE(t.rs.FIRST_TIME);
-  expect_links(t.rs, 1, {2, 0});
+  expect_links(t, 1, {2, 0});
 }
 
 TEST(Logic, TraceListsEveryNodeWithFiveWords) {
   TestRun t;
   t.rs.TRACE = true;
-  compile(t.rs, {"M 1:1.5 2:3 D S:1", "W 2", "K 'a b'", "U STOP HERE"});
+  t.compile({"M 1:1.5 2:3 D S:1", "W 2", "K 'a b'", "U STOP HERE"});
   LOGIC(t.rs);
   // Items: the number, " 1:", F(1), ... " 5:", F(5), one blank between items.
   EXPECT_EQ(t.printed(),
@@ -116,7 +112,7 @@ TEST(Logic, TraceListsEveryNodeWithFiveWords) {
 
 TEST(Logic, NoListingWithoutTraceOrDebug) {
   TestRun t;
-  compile(t.rs, {"U STOP HERE"});
+  t.compile({"U STOP HERE"});
   LOGIC(t.rs);
   EXPECT_EQ(t.printed(), "");
 }

@@ -1,21 +1,16 @@
 // compiler/operand.cc - decoding an operand word once.
 #include "compiler/operand.h"
 
+#include <iterator>
+
 namespace kovran {
 
 AreaId area_of_code(char code) {
-  switch (code) {
-    case '1': return AreaId::k1;
-    case '2': return AreaId::k2;
-    case '3': return AreaId::k3;
-    case '4': return AreaId::k4;
-    case '5': return AreaId::k5;
-    case '6': return AreaId::k6;
-    case 'S': return AreaId::kS;
-    case 'L': return AreaId::kL;
-    case 'D': return AreaId::kD;
-    default: return AreaId::kNone;
+  for (std::size_t k = 1; k < std::size(kAreas); ++k) {
+    if (kAreas[k].code == code)
+      return static_cast<AreaId>(k);
   }
+  return AreaId::kNone;
 }
 
 void resolve_columns(Operand& op) {

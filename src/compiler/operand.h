@@ -14,20 +14,35 @@ namespace kovran {
 
 using Word = Varying<80>;
 
-// The addressable areas, by the one-character code that names them.
+constexpr std::size_t kPrintLineWidth = 166;  // columns of the print line L
+constexpr std::size_t kSmallAreaWidth = 42;   // columns of the small scratch area D
+
+// The addressable areas, by the one-character code that names them; k1..k6 are 1..6, the
+// numbers of the data files whose areas they are. ORDER AREA: kAreas lists them in this order.
 enum class AreaId : std::uint8_t { kNone, k1, k2, k3, k4, k5, k6, kS, kL, kD };
+
+// The code and the width of each area, by AreaId.
+struct AreaCode {
+  char code;
+  std::size_t width;
+};
+inline constexpr AreaCode kAreas[] = {
+    {' ', 0},
+    {'1', kAreaWidth},
+    {'2', kAreaWidth},
+    {'3', kAreaWidth},
+    {'4', kAreaWidth},
+    {'5', kAreaWidth},
+    {'6', kAreaWidth},
+    {'S', kAreaWidth},
+    {'L', kPrintLineWidth},
+    {'D', kSmallAreaWidth},
+};
 
 // The area code `code` names (1..6, S, L, D), or kNone.
 AreaId area_of_code(char code);
 // Its width: 4096, 166 for L, 42 for D (0 for kNone).
-inline std::size_t area_width(AreaId area) {
-  switch (area) {
-    case AreaId::kNone: return 0;
-    case AreaId::kL: return 166;
-    case AreaId::kD: return 42;
-    default: return 4096;
-  }
-}
+inline std::size_t area_width(AreaId area) { return kAreas[static_cast<std::size_t>(area)].width; }
 
 struct Operand {
   Word FILE_CODE;       // area code, or a literal's text, as the operand parse leaves it

@@ -12,7 +12,8 @@
 namespace kovran {
 
 void ALLOC_RTN(RunState& rs) {
-  if (!rs.MORE)
+  // NOTE: MORE can be cleared from PARM before any node exists: there is none to reuse then.
+  if (!rs.MORE && rs.newest_node != nullptr)
     return;  // the statement before was a comment: reuse its node
   if (rs.EXTENT == INT16_MAX) {
     // The node number is 16 bits: the list, with the stop node kovran adds, holds 32767 nodes.
@@ -126,7 +127,6 @@ void PARSE(RunState& rs, std::string_view statement) {
     rs.TABLE_DEF.ARG = node.word(3);
     rs.TABLE_DEF.RSLT = node.word(4);
     rs.TABLE_DEF.arg_parse.ready = rs.TABLE_DEF.rslt_parse.ready = false;
-    rs.table_statement = &node;
   }
 }
 

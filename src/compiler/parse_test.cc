@@ -11,10 +11,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::node_at;
-using testing::TestRun;
-
 std::vector<std::string> words_of(const Node& n) {
   std::vector<std::string> w;
   for (int k = 1; k <= kWords; ++k) w.emplace_back(n.word(k));
@@ -41,7 +37,7 @@ TEST(Parse, SplitsUpperCasesAndKeepsLiterals) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
     TestRun t;
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     std::vector<std::string> want = c.words;
     want.resize(kWords, " ");
     EXPECT_EQ(words_of(*t.rs.newest_node), want);
@@ -62,43 +58,43 @@ TEST(Parse, DecodesTheInstructionCode) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
     TestRun t;
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     EXPECT_EQ(t.rs.newest_node->op, c.op);
   }
 }
 
 TEST(Parse, CommentReusesTheNodeAndItsNumber) {
   TestRun t;
-  compile(t.rs, {"* first line is a comment", "M 1:1 2:1", "*", "W 2"});
+  t.compile({"* first line is a comment", "M 1:1 2:1", "*", "W 2"});
   ASSERT_EQ(t.rs.nodes.size(), 2u);
-  EXPECT_EQ(node_at(t.rs, 1)->word(1), "M");
-  EXPECT_EQ(node_at(t.rs, 2)->word(1), "W");
-  EXPECT_EQ(node_at(t.rs, 2)->word(2), "2");
-  EXPECT_EQ(node_at(t.rs, 1)->following, node_at(t.rs, 2));
-  EXPECT_EQ(node_at(t.rs, 1)->next, node_at(t.rs, 2));
-  EXPECT_EQ(node_at(t.rs, 2)->previous, node_at(t.rs, 1));
+  EXPECT_EQ(t.node(1)->word(1), "M");
+  EXPECT_EQ(t.node(2)->word(1), "W");
+  EXPECT_EQ(t.node(2)->word(2), "2");
+  EXPECT_EQ(t.node(1)->following, t.node(2));
+  EXPECT_EQ(t.node(1)->next, t.node(2));
+  EXPECT_EQ(t.node(2)->previous, t.node(1));
   EXPECT_TRUE(t.rs.MORE);
 }
 
 TEST(Parse, AStatementAfterACommentFillsTheCommentsNode) {
   TestRun t;
-  compile(t.rs, {"M 1:1 2:1 D 3:1", "* x y z", "G"});
+  t.compile({"M 1:1 2:1 D 3:1", "* x y z", "G"});
   ASSERT_EQ(t.rs.nodes.size(), 2u);
-  EXPECT_EQ(words_of(*node_at(t.rs, 2)),
+  EXPECT_EQ(words_of(*t.node(2)),
             std::vector<std::string>({"G", " ", " ", " ", " ", " ", " ", " ", " "}));
 }
 
 TEST(Parse, OnlyTheFirstEightyCharactersAreSplit) {
   TestRun t;
   const std::string statement = "K " + std::string(76, 'A') + " BBBB";  // B starts at 80
-  compile(t.rs, {statement});
+  t.compile({statement});
   EXPECT_EQ(t.rs.newest_node->word(2), std::string(76, 'A'));
   EXPECT_EQ(t.rs.newest_node->word(3), "B");
 }
 
 TEST(Parse, MoreThanNineWordsWarnsOnceNamingTheFirstIgnored) {
   TestRun t;
-  compile(t.rs, {"K", "K 2 3 4 5 6 7 8 9 TEN ELEVEN"});
+  t.compile({"K", "K 2 3 4 5 6 7 8 9 TEN ELEVEN"});
   EXPECT_EQ(t.rs.newest_node->word(9), "9");
   EXPECT_EQ(t.rs.diagnostics, 1);
   EXPECT_EQ(t.printed(), "WARNING: LINE 2 HAS MORE THAN 9 WORDS; IGNORED FROM \"TEN\"\n");
@@ -106,18 +102,18 @@ TEST(Parse, MoreThanNineWordsWarnsOnceNamingTheFirstIgnored) {
 
 TEST(Parse, EndOfJobEntryIsTheLastIfF) {
   TestRun t;
-  compile(t.rs, {"I F", "M 1:1 2:1", "I F * end of input", "W 2", "I FF"});
-  EXPECT_EQ(t.rs.eoj_entry, node_at(t.rs, 3));
+  t.compile({"I F", "M 1:1 2:1", "I F * end of input", "W 2", "I FF"});
+  EXPECT_EQ(t.rs.eoj_entry, t.node(3));
 }
 
 TEST(Parse, TableStatementFillsTheDefinition) {
   TestRun t;
-  compile(t.rs, {"T X 1:1.4 2:1.10"});
+  t.compile({"T X 1:1.4 2:1.10"});
   EXPECT_EQ(t.rs.TABLE_DEF.NAME, 'X');
   EXPECT_EQ(t.rs.TABLE_DEF.ARG.view(), "1:1.4");
   EXPECT_EQ(t.rs.TABLE_DEF.RSLT.view(), "2:1.10");
   TestRun u;
-  compile(u.rs, {"T"});
+  u.compile({"T"});
   EXPECT_EQ(u.rs.TABLE_DEF.NAME, ' ');  // no name: no table
 }
 
@@ -130,21 +126,16 @@ TEST(Parse, WordIndexStaysOnTheLastUnquotedWord) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
     TestRun t;
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     EXPECT_EQ(t.rs.N, c.n);
   }
 }
 
 TEST(AllocRtn, StopsAfterTheLastNodeNumber) {
   TestRun t;
-  compile(t.rs, {"K"});
+  t.compile({"K"});
   t.rs.EXTENT = INT16_MAX;  // as if 32767 nodes had been made
-  try {
-    ALLOC_RTN(t.rs);
-    ADD_FAILURE() << "no stop";
-  } catch (const RunEnded& e) {
-    EXPECT_EQ(e.status, 12);
-  }
+  EXPECT_EQ(ended_with([&] { ALLOC_RTN(t.rs); }), ExitStatus::kError);
   EXPECT_EQ(t.rs.nodes.size(), 1u);
   EXPECT_EQ(t.printed(),
             "SCRIPT TOO LONG: AT MOST 32767 NODES, THE STOP NODE INCLUDED: RUN STOPPED\n");

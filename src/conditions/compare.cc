@@ -5,20 +5,14 @@
 #include "conditions/conditions.h"
 #include "conditions/operands.h"
 #include "fields/field_ref.h"
-#include "records/records.h"
 
 namespace kovran {
 namespace {
 
-// The two-digit number of a listing line test: the text without its quotes, its first two
-// characters blank-filled, each counted by its low four bits (a blank counts as 0, so '5'
-// means 50 and '05' means 5).
-int two_digit_number(const RunState& rs, std::string_view text) {
-  text = strip_char(text, rs.QUOTE);
-  const char first = text.size() > 0 ? text[0] : ' ';
-  const char second = text.size() > 1 ? text[1] : ' ';
-  return 10 * (static_cast<unsigned char>(first) & 0x0F) +
-         (static_cast<unsigned char>(second) & 0x0F);
+// The two-digit number of a listing line test: the text without its quotes ('5' means 50 and
+// '05' means 5).
+int line_number_of(const RunState& rs, std::string_view text) {
+  return two_digit_number(strip_char(text, rs.QUOTE));
 }
 
 }  // namespace
@@ -68,8 +62,8 @@ void IF_CFC_RTN(RunState& rs) {
   parse_word(rs, 5);
   rs.COND = false;
   if (static_cast<IfForm>(node.form) == IfForm::kLineTest) {
-    const std::int32_t line = listing_line_number(rs);
-    const int n = two_digit_number(rs, rs.TARGET.view());
+    const std::int32_t line = rs.listing_line;
+    const int n = line_number_of(rs, rs.TARGET.view());
     rs.COND = operator_holds(node.test, line < n ? -1 : line > n ? 1 : 0);
   } else {
     rs.COND = operator_holds(node.test, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));

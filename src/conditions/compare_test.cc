@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "conditions/conditions.h"
-#include "conditions/if_testing.h"
+#include "driver/testing.h"
 
 namespace kovran {
 namespace {
@@ -17,9 +17,9 @@ struct Case {
 void check_cases(std::initializer_list<Case> cases) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.statement << " on " << c.record);
-    IfScript s({c.statement, "K", "U"});
+    TestRun s({c.statement, "K", "U"});
     s.rs.F1.assign_padded(c.record);
-    s.run(1);
+    s.run_if(1);
     s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
     EXPECT_EQ(s.printed(), "");
@@ -34,10 +34,10 @@ TEST(FieldComparison, RepeatedComparisonLeavesWhatTheFirstLeft) {
                               "I 1:1.4096 G 'ABC' O"};
   for (const char* statement : statements) {
     SCOPED_TRACE(statement);
-    IfScript s({statement, "K", "U"});
+    TestRun s({statement, "K", "U"});
     s.rs.F1.assign_padded("ABCD");
     s.rs.S.assign_padded("YY");
-    s.run(1);
+    s.run_if(1);
     s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string buffer(s.rs.BUFFER.view()), source(s.rs.SOURCE.view()),
         target(s.rs.TARGET.view()), fld(s.rs.FLD.view()), code(s.rs.FILE_CODE.view()),
@@ -52,7 +52,7 @@ TEST(FieldComparison, RepeatedComparisonLeavesWhatTheFirstLeft) {
     s.rs.N1 = 5;
     s.rs.NEWCOND = true;
     s.rs.LASTCOMPCOND = ' ';
-    s.run(1);
+    s.run_if(1);
     s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.BUFFER.view(), buffer);
     EXPECT_EQ(s.rs.SOURCE.view(), source);
@@ -81,38 +81,38 @@ TEST(FieldComparison, PaddedCharacterOrder) {
 }
 
 TEST(FieldComparison, BufferHoldsTheLastAreaNamed) {
-  IfScript s({"I 1:1.3 E S:1.3", "U", "I L:1.1 E D:1.1", "U"});
+  TestRun s({"I 1:1.3 E S:1.3", "U", "I L:1.1 E D:1.1", "U"});
   s.rs.F1.assign_padded("ABC");
   s.rs.S.assign_padded("ABC   tail");
-  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.run_if(1), s.node(2));
   EXPECT_EQ(s.rs.BUFFER.size(), 4096u);
   EXPECT_EQ(s.rs.BUFFER.view().substr(0, 10), "ABC   tail");
-  s.run(3);
+  s.run_if(3);
   EXPECT_EQ(s.rs.BUFFER.size(), 42u);  // D, the second operand, was copied last
 }
 
 TEST(FieldComparison, UnknownAreasAreReportedAndCutFromBuffer) {
   {
     SCOPED_TRACE("second operand: cut from the copy of F1 that the first operand made");
-    IfScript s({"I 1:2.3 E Q:2.3", "K", "U"});
+    TestRun s({"I 1:2.3 E Q:2.3", "K", "U"});
     s.rs.F1.assign_padded("ABB");
-    EXPECT_EQ(s.run(1), &s.node(2));
+    EXPECT_EQ(s.run_if(1), s.node(2));
     EXPECT_NE(s.printed().find("\",FIELD  4  \" Q:2.3 \""), std::string::npos);
   }
   {
     SCOPED_TRACE("a literal first operand is no area: SOURCE keeps its value");
-    IfScript s({"I 'AB' E 'ZZ'", "K", "U"});
+    TestRun s({"I 'AB' E 'ZZ'", "K", "U"});
     s.rs.SOURCE = "ZZ";
-    EXPECT_EQ(s.run(1), &s.node(2));
+    EXPECT_EQ(s.run_if(1), s.node(2));
     EXPECT_NE(s.printed().find(",FIELD  2 "), std::string::npos);
   }
 }
 
 TEST(FieldComparison, ReferencePastTheAreaIsClippedAndReportedOnce) {
-  IfScript s({"I D:40.50 E 'XYZ'", "K", "U"});
+  TestRun s({"I D:40.50 E 'XYZ'", "K", "U"});
   s.rs.D.assign_padded(std::string(39, ' ') + "XYZ");
-  EXPECT_EQ(s.run(1), &s.node(2));
-  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.run_if(1), s.node(2));
+  EXPECT_EQ(s.run_if(1), s.node(2));
   const std::string out = s.printed();
   EXPECT_NE(out.find(",FIELD  2 "), std::string::npos);
   EXPECT_EQ(out.find(",FIELD  2 "), out.rfind(",FIELD  2 "));
@@ -129,10 +129,10 @@ TEST(ListingLineTest, TwoDigitNumber) {
                             LineCase{"I C L '50'", 50, false}, LineCase{"I C G '50'", 51, true},
                             LineCase{"I C E 1:1.2", 42, true}}) {
     SCOPED_TRACE(testing::Message() << c.statement << " at line " << c.line);
-    IfScript s({c.statement, "K", "U"});
+    TestRun s({c.statement, "K", "U"});
     s.rs.F1.assign_padded("42");
     s.rs.listing_line = c.line;
-    s.run(1);
+    s.run_if(1);
     s.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
   }
@@ -150,11 +150,11 @@ TEST(CharacterSetTest, MembershipOfEveryCharacter) {
 }
 
 TEST(CharacterSetTest, AreaCReadsBufferAsItStands) {
-  IfScript s({"I C C:1.10 E 'AB'", "K", "U", "I C Q:1.2 E 'AB'", "K", "U"});
+  TestRun s({"I C C:1.10 E 'AB'", "K", "U", "I C Q:1.2 E 'AB'", "K", "U"});
   s.rs.BUFFER = "ABBA";  // a short record: columns past its end are not read
-  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.run_if(1), s.node(2));
   EXPECT_EQ(s.rs.BUFFER.view(), "ABBA");
-  EXPECT_EQ(s.run(4), &s.node(5));  // unknown area: reported, the field cut from BUFFER
+  EXPECT_EQ(s.run_if(4), s.node(5));  // unknown area: reported, the field cut from BUFFER
   EXPECT_EQ(s.rs.SOURCE.view(), "AB");
   EXPECT_NE(s.printed().find("\",FIELD  3  \" Q:1.2 \""), std::string::npos);
 }

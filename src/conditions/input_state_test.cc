@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "conditions/conditions.h"
-#include "conditions/if_testing.h"
+#include "driver/testing.h"
 
 namespace kovran {
 namespace {
@@ -20,14 +20,14 @@ TEST(IfMatch, KeyTests) {
            Case{"a", "A", false, false, true},     // unsigned character codes
        }) {
     SCOPED_TRACE(testing::Message() << c.akey << " / " << c.bkey);
-    IfScript s({"I M", "U", "I A", "U", "I B", "U"});
+    TestRun s({"I M", "U", "I A", "U", "I B", "U"});
     s.rs.AKEY = c.akey;
     s.rs.BKEY = c.bkey;
-    s.run(1);
+    s.run_if(1);
     EXPECT_EQ(s.rs.OLDRESULT, c.m);
-    s.run(3);
+    s.run_if(3);
     EXPECT_EQ(s.rs.OLDRESULT, c.a);
-    s.run(5);
+    s.run_if(5);
     EXPECT_EQ(s.rs.OLDRESULT, c.b);
   }
 }
@@ -46,25 +46,25 @@ TEST(ControlBreak, FieldAgainstHoldArea) {
            Case{"I 1:4090.4100", "", "", false},  // clipped, nothing read past the areas
        }) {
     SCOPED_TRACE(testing::Message() << c.statement << " " << c.record << " / " << c.held);
-    IfScript s({c.statement, "K", "U"});
+    TestRun s({c.statement, "K", "U"});
     s.rs.F1.assign_padded(c.record);
     s.rs.H.assign_padded(c.held);
     const std::string held_before(s.rs.H.view());
-    s.run(1);
+    s.run_if(1);
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
     EXPECT_EQ(s.rs.H.view(), held_before);  // the test never updates H
   }
 }
 
 TEST(ControlBreak, AreaCComparesTheRecordBuffer) {
-  IfScript s({"I C:1.6", "K", "U", "I Q:1.2", "K", "U"});
+  TestRun s({"I C:1.6", "K", "U", "I Q:1.2", "K", "U"});
   s.rs.BUFFER = "AB";  // the record just read, shorter than the field
   s.rs.H.assign_padded("AB");
-  EXPECT_EQ(s.run(1), &s.node(3));
+  EXPECT_EQ(s.run_if(1), s.node(3));
   s.rs.H.assign_padded("AC");
-  EXPECT_EQ(s.run(1), &s.node(2));
+  EXPECT_EQ(s.run_if(1), s.node(2));
   EXPECT_EQ(s.rs.BUFFER.view(), "AB");
-  EXPECT_EQ(s.run(4), &s.node(5));  // unknown area: reported, cut from BUFFER as it stands
+  EXPECT_EQ(s.run_if(4), s.node(5));  // unknown area: reported, cut from BUFFER as it stands
   EXPECT_NE(s.printed().find("\",FIELD  2  \" Q:1.2 \""), std::string::npos);
 }
 

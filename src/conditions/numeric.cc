@@ -10,8 +10,6 @@
 namespace kovran {
 namespace {
 
-constexpr std::size_t kDigits = 15;
-
 // Reads SOURCE as an unsigned number of 15 digits: right-aligned into fifteen zeros, the
 // blanks of SOURCE itself turned into zeros first when `blanks_are_zeros`. M := the length of
 // SOURCE. An operand longer than 15 characters does not fit: reported as `word` unless `reported`
@@ -32,14 +30,10 @@ bool digit_value(RunState& rs, int word, bool blanks_are_zeros, bool reported,
         rs.SOURCE[k] = '0';
     }
   }
-  std::string digits(kDigits, '0');
-  digits.replace(kDigits - text.size(), text.size(), text);
-  value = 0;
-  for (const char ch : digits) {
-    if (ch < '0' || ch > '9')
-      conversion_error(rs, "IF_NUMERIC", kOncodeNotDigit, digits);
-    value = value * 10 + static_cast<std::uint64_t>(ch - '0');
-  }
+  const std::optional<std::uint64_t> digits = digits_value(text);
+  if (!digits)
+    conversion_error(rs, "IF_NUMERIC", kOncodeNotDigit, zero_filled(text));
+  value = *digits;
   return true;
 }
 
@@ -78,11 +72,8 @@ void IF_NUMERIC(RunState& rs) {
   reported = false;
   if (second_op.literal()) {
     rs.SOURCE = strip_char(second_op.FILE_CODE.view(), rs.QUOTE);
-  } else if (std::optional<Field> f = field_of(rs, second_op, 5)) {
-    rs.SOURCE = f->view();
   } else {
-    ERROR_RTN(rs, 5);
-    reported = true;
+    reported = !fetch_field(rs, second_op, 5, rs.SOURCE);
   }
   std::uint64_t second = 0;
   const bool second_fits = digit_value(rs, 5, false, reported, second);

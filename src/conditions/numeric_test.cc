@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "conditions/conditions.h"
-#include "conditions/if_testing.h"
 #include "driver/diagnostics.h"
+#include "driver/testing.h"
 
 namespace kovran {
 namespace {
@@ -24,24 +24,20 @@ TEST(IfNumeric, ValuesAndOrder) {
            Case{"I N 1:1.15 L '999999999999999'", "999999999999998", true},
        }) {
     SCOPED_TRACE(testing::Message() << c.statement << " on " << c.record);
-    IfScript s({c.statement, "K", "U"});
+    TestRun s({c.statement, "K", "U"});
     s.rs.F1.assign_padded(c.record);
-    s.run(1);
+    s.run_if(1);
     EXPECT_EQ(s.rs.OLDRESULT, c.want);
     EXPECT_EQ(s.printed(), "");
   }
 }
 
 TEST(IfNumeric, BlanksAreDigitsOnlyInTheFirstOperand) {
-  IfScript s({"I N 1:1.3 E '50'", "K", "U", "I N 1:4.5 E 1:1.3", "K", "U"});
-  s.rs.F1.assign_padded(" 5 05");   // columns 1..3 hold a blank, 5, a blank
-  EXPECT_EQ(s.run(1), &s.node(2));  // 050
-  try {
-    s.run(4);
-    ADD_FAILURE() << "a blank in the second operand must fail";
-  } catch (const RunEnded& e) {
-    EXPECT_EQ(e.status, 12);
-  }
+  TestRun s({"I N 1:1.3 E '50'", "K", "U", "I N 1:4.5 E 1:1.3", "K", "U"});
+  s.rs.F1.assign_padded(" 5 05");     // columns 1..3 hold a blank, 5, a blank
+  EXPECT_EQ(s.run_if(1), s.node(2));  // 050
+  // A blank in the second operand is no digit.
+  EXPECT_EQ(ended_with([&] { s.run_if(4); }), ExitStatus::kError);
   const std::string out = s.printed();
   EXPECT_NE(out.find("IF_NUMERIC"), std::string::npos);
   EXPECT_NE(out.find(" 000000000000 5 "), std::string::npos);  // the 15-character digit string
@@ -50,25 +46,25 @@ TEST(IfNumeric, BlanksAreDigitsOnlyInTheFirstOperand) {
 TEST(IfNumeric, ReportedOperandsGiveFalseAndKeepTheConnector) {
   {
     SCOPED_TRACE("bad operator: field 4, false, the run goes on by its connector");
-    IfScript s({"I N 1:1.2 X '7' O", "I 1:3.3 E 'Y'", "K", "U"});
+    TestRun s({"I N 1:1.2 X '7' O", "I 1:3.3 E 'Y'", "K", "U"});
     s.rs.F1.assign_padded("07Y");
-    s.run(1);
+    s.run_if(1);
     EXPECT_EQ(s.rs.LASTCOMPCOND, 'O');
-    EXPECT_EQ(s.run(2), &s.node(3));
+    EXPECT_EQ(s.run_if(2), s.node(3));
     EXPECT_NE(s.printed().find("\",FIELD  4  \" X \""), std::string::npos);
   }
   {
     SCOPED_TRACE("bad second area: field 5, SOURCE (the first operand) is compared again");
-    IfScript s({"I N 1:1.2 E Q:1.2", "K", "U"});
+    TestRun s({"I N 1:1.2 E Q:1.2", "K", "U"});
     s.rs.F1.assign_padded("07");
-    EXPECT_EQ(s.run(1), &s.node(2));
+    EXPECT_EQ(s.run_if(1), s.node(2));
     EXPECT_NE(s.printed().find(",FIELD  5 "), std::string::npos);
   }
   {
     SCOPED_TRACE("longer than 15 characters: reported, false, nothing written past 15");
-    IfScript s({"I N 1:1.16 U '1'", "K", "U"});
+    TestRun s({"I N 1:1.16 U '1'", "K", "U"});
     s.rs.F1.assign_padded("1234567890123456");
-    EXPECT_EQ(s.run(1), &s.node(3));  // U would hold for any value: the test itself is false
+    EXPECT_EQ(s.run_if(1), s.node(3));  // U would hold for any value: the test itself is false
     EXPECT_NE(s.printed().find("\",FIELD  3  \" 1:1.16 \""), std::string::npos);
   }
 }

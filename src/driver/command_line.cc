@@ -15,6 +15,7 @@
 #include "driver/kovran.h"
 #include "driver/run_state.h"
 #include "records/files.h"
+#include "records/records.h"
 
 namespace kovran {
 namespace {
@@ -143,6 +144,25 @@ bool read_parm_file(const std::string& path, std::string& parm, std::string& wha
   return true;
 }
 
+// Two logical files that write bound to one file would overwrite each other's records: refused
+// before anything is opened, with a line on `err` naming both options. NOTE: FILE1..FILE6 are
+// taken as outputs, since only the run shows which of them are read; the console against an
+// input the run reads has its own message.
+bool refuse_shared_outputs(const Bindings& b, std::ostream& err) {
+  for (int x = 1; x < kFileIds; ++x) {
+    for (int y = x + 1; y < kFileIds; ++y) {
+      if (!same_file_to_be(b.path[x], b.path[y]))
+        continue;
+      report_usage_error(err, std::string(binding_option(x)) + " " + b.path[x] + " and " +
+                                  binding_option(y) + " " + b.path[y] +
+                                  " name one file: FILE1..FILE6, LISTING, FILEDUMP and SYSPRINT "
+                                  "each need a file of their own");
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void report_usage_error(std::ostream& err, std::string_view what) {
@@ -252,6 +272,18 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     }
   }
   return true;
+}
+
+bool bindings_usable(const Bindings& b, std::ostream& err) {
+  const std::string& sysprint_path = b.path[static_cast<int>(FileId::SYSPRINT)];
+  for (int n = 0; n <= 6; ++n) {  // the console is created first: it must not be an input
+    if (same_regular_file(sysprint_path, b.path[n])) {
+      report_usage_error(err, "SYSPRINT (" + sysprint_path + ") is the file of " + logical_name(n) +
+                                  ", which a run reads; writing it would destroy it");
+      return false;
+    }
+  }
+  return !refuse_shared_outputs(b, err);
 }
 
 }  // namespace kovran

@@ -11,12 +11,14 @@ namespace kovran {
 
 struct Bindings;
 
-constexpr int kStatusUsage = 16;
-
 // Parses the command line into `b` and `parm`. Returns false (after a message on `err`) when it
 // is unusable; sets `done` after --help or --version, whose text goes to `out`.
 bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::string& parm,
                         bool& done, std::ostream& out, std::ostream& err);
+
+// Whether the bindings can be used: the console is no file the run reads, and no two outputs
+// are bound to one file. Otherwise tells why on `err`.
+bool bindings_usable(const Bindings& b, std::ostream& err);
 
 // Tells on `err`, in one line, why the command line cannot be used, and where help is.
 void report_usage_error(std::ostream& err, std::string_view what);

@@ -32,8 +32,6 @@ class Console {
   }
   // Writes raw text as one whole line, outside the item layout (dumps, echoes).
   void raw_line(std::string_view text);
-  std::size_t column() const { return column_; }
-  bool line_holds_items() const { return holds_; }
 
  private:
   void end_line();  // the line feed, and the line is whole

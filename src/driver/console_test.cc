@@ -9,8 +9,6 @@
 namespace kovran {
 namespace {
 
-using testing::TestRun;
-
 TEST(Console, ItemsAreSeparatedByOneBlank) {
   TestRun t;
   t.rs.sysprint.line("F1 ", 12, " F2 ", -3, 'x');
@@ -65,7 +63,7 @@ TEST(Console, DumpBannerWrapsItsSecondDotString) {
 
 TEST(Console, StatementErrorLayout) {
   TestRun t;
-  testing::compile(t.rs, {"K", "M 9:1 2:1"});
+  t.compile({"K", "M 9:1 2:1"});
   ERROR_RTN(t.rs, 2);
   EXPECT_EQ(t.printed(), "ERROR IN LINE \" 2 \",FIELD  2  \" 9:1 \"\n");
   EXPECT_EQ(t.rs.diagnostics, 1);
@@ -73,7 +71,7 @@ TEST(Console, StatementErrorLayout) {
 
 TEST(Console, ErrorConditionNamesTheRunningNode) {
   TestRun t;
-  testing::compile(t.rs, {"K", "K"});
+  t.compile({"K", "K"});
   t.rs.running = true;
   EXPECT_THROW(raise_error(t.rs, "LOOP LIMIT"), RunEnded);
   t.rs.running = false;

@@ -57,7 +57,11 @@ void ERROR_RTN(RunState& rs, int n) {
     tell_first_report(rs, "error in field " + std::to_string(n) + " \"" + visible(word) + "\"");
 }
 
-void raise_error(RunState& rs, std::string_view cause, int status, std::string_view told) {
+void end_run(ExitStatus status) { throw RunEnded{status}; }
+
+void final_dump(RunState& rs) { banner_and_dump(rs, "DUMP"); }
+
+void raise_error(RunState& rs, std::string_view cause, ExitStatus status, std::string_view told) {
   const Node* node = rs.running ? rs.current_node : nullptr;
   if (!cause.empty()) {
     if (node != nullptr) {
@@ -66,14 +70,14 @@ void raise_error(RunState& rs, std::string_view cause, int status, std::string_v
       rs.sysprint.line(cause);
     }
   }
-  if (status > 128)
+  if (by_signal(status))
     print_counts(rs);
   // NOTE: a pending signal (a closed pipe) names the ending instead, silently.
-  if (status == 12 && pending_signal() == 0)
+  if (status == ExitStatus::kError && pending_signal() == 0)
     tell_run_end(rs, node, told.empty() ? cause : told);
   if (rs.DMP)
-    banner_and_dump(rs, "DUMP");
-  throw RunEnded{status};
+    final_dump(rs);
+  end_run(status);
 }
 
 void print_counts(RunState& rs) {
@@ -84,7 +88,7 @@ void print_counts(RunState& rs) {
 void conversion_error(RunState& rs, std::string_view routine, int oncode,
                       std::string_view onsource) {
   rs.sysprint.line("CONVERSION ERROR IN ", routine, ", ONCODE=", oncode, ", ONSOURCE=", onsource);
-  raise_error(rs, "", 12,
+  raise_error(rs, "", ExitStatus::kError,
               "CONVERSION ERROR IN " + std::string(routine) + ", ONCODE=" + std::to_string(oncode) +
                   ", ONSOURCE=" + std::string(onsource));
 }
@@ -94,6 +98,18 @@ void attention(RunState& rs) { banner_and_dump(rs, "ATTN"); }
 void warning(RunState& rs, std::string_view text) {
   rs.sysprint.line(text);
   ++rs.diagnostics;
+}
+
+std::string file_failure(const RunState& rs, std::string_view what, int id, std::string_view reason,
+                         std::string_view detail) {
+  std::string text(what);
+  text += ' ';
+  text += logical_name(id);
+  text += " (" + rs.bindings.path[id] + ")";
+  text += detail;
+  text += ": ";
+  text += reason;
+  return text;
 }
 
 void dump_variables(RunState& rs) {
@@ -120,9 +136,9 @@ std::string run_position(const RunState& rs) {
       add("end of job");
   }
   const auto input = [&](char digit) {
-    const int n = digit - '0';
-    if (n < 1 || n > 6 || !rs.in_files[n].is_open())  // not opened (a check opens none)
+    if (!input_open(rs, digit))  // not opened (a check opens none)
       return;
+    const int n = digit - '0';
     const long read = rs.in_files[n].records_read();
     add(read > 0 ? "record " + std::to_string(read) + " of " + logical_name(n)
                  : std::string("no record of ") + logical_name(n) + " read");

@@ -6,14 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "driver/exit_status.h"
 #include "driver/run_state.h"
 
 namespace kovran {
 
-// Thrown by the error condition; only the run driver catches it.
+// Thrown by end_run; only the run driver catches it.
 struct RunEnded {
-  int status;
+  ExitStatus status;
 };
+
+// The one way to end a run before its end: unwinds to the run driver, which closes every file
+// and returns `status`. The error condition (raise_error) is the usual caller.
+[[noreturn]] void end_run(ExitStatus status);
 
 // Fixed ONCODE numbers of the conversion report.
 constexpr int kOncodeNotDigit = 1;  // a character that is not a digit
@@ -25,12 +30,15 @@ void ERROR_RTN(RunState& rs, int n);
 
 // The error condition: prints the cause line (naming the node being dispatched, if any), the
 // dump when DMP is set, and ends the run with `status`. An empty cause prints no line. An
-// ending by error (status 12, no signal pending) is also told on standard error with the
-// script line, the record and the counts written, the cause there being `told` when given
-// (the caller printed its own console line). An ending by signal (status above 128) is no
-// error of the run: the console then gets the count line after the cause.
-[[noreturn]] void raise_error(RunState& rs, std::string_view cause, int status = 12,
-                              std::string_view told = {});
+// ending by error (kError, no signal pending) is also told on standard error with the script
+// line, the record and the counts written, the cause there being `told` when given (the
+// caller printed its own console line). An ending by signal (status above 128) is no error of
+// the run: the console then gets the count line after the cause.
+[[noreturn]] void raise_error(RunState& rs, std::string_view cause,
+                              ExitStatus status = ExitStatus::kError, std::string_view told = {});
+
+// The dump of DMP when a run ends: the DUMP banner, then every variable.
+void final_dump(RunState& rs);
 
 // The count line that ends a run: F1 n  F2 n ... List n.
 void print_counts(RunState& rs);
@@ -44,6 +52,11 @@ void attention(RunState& rs);
 
 // One warning line of this implementation: counts as a diagnostic (status 4).
 void warning(RunState& rs, std::string_view text);
+
+// The message of a file that cannot be used: "CANNOT OPEN FILE2 (path): reason", `what` then
+// the logical name of `id`, its path, `detail` and the system's reason.
+std::string file_failure(const RunState& rs, std::string_view what, int id, std::string_view reason,
+                         std::string_view detail = {});
 
 // --- standard error: the script line behind a console diagnostic -------------------------
 // One line "kovran: text" on standard error, when the run has one.

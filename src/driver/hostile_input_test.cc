@@ -12,11 +12,6 @@
 namespace kovran {
 namespace {
 
-using testing::end_lines;
-using testing::run_in;
-using testing::RunResult;
-using testing::ScratchDir;
-
 TEST(HostileInput, ScriptLineOfTenMegabytes) {
   ScratchDir dir;
   // One line: a move whose source literal is 'AB' and then 10 MB of blanks and letters.

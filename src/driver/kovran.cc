@@ -32,25 +32,8 @@ void print_banner(RunState& rs) {
   rs.sysprint.raw_line(banner);
 }
 
-int normal_status(const RunState& rs) { return rs.diagnostics > 0 ? 4 : 0; }
-
-// Two logical files that write bound to one file would overwrite each other's records: refused
-// before anything is opened, with a line on `err` naming both options. NOTE: FILE1..FILE6 are
-// taken as outputs, since only the run shows which of them are read; the console against an
-// input the run reads has its own message.
-bool refuse_shared_outputs(const Bindings& b, std::ostream& err) {
-  for (int x = 1; x < kFileIds; ++x) {
-    for (int y = x + 1; y < kFileIds; ++y) {
-      if (!same_file_to_be(b.path[x], b.path[y]))
-        continue;
-      report_usage_error(err, std::string(binding_option(x)) + " " + b.path[x] + " and " +
-                                  binding_option(y) + " " + b.path[y] +
-                                  " name one file: FILE1..FILE6, LISTING, FILEDUMP and SYSPRINT "
-                                  "each need a file of their own");
-      return true;
-    }
-  }
-  return false;
+ExitStatus normal_status(const RunState& rs) {
+  return rs.diagnostics > 0 ? ExitStatus::kDiagnostics : ExitStatus::kNormal;
 }
 
 // The script is read from standard input to its end, so no input of the read mode can be read
@@ -67,7 +50,7 @@ void refuse_shared_standard_input(RunState& rs) {
   int first = -1;
   for (std::size_t k = 0; k < read.size(); ++k) {
     const int id = read[k] - '0';
-    const bool valid = k == 0 || (id >= 1 && id <= 6);
+    const bool valid = k == 0 || valid_file_digit(read[k]);
     if (!valid || id == first || rs.bindings.path[id] != "-")
       continue;
     if (first >= 0) {
@@ -75,27 +58,23 @@ void refuse_shared_standard_input(RunState& rs) {
                   std::string(logical_name(first)) + " AND " + logical_name(id) +
                       " CANNOT BOTH READ STANDARD INPUT (" + binding_option(first) + " - AND " +
                       binding_option(id) + " -)",
-                  kStatusUsage);
+                  ExitStatus::kUsage);
     }
     first = id;
   }
 }
 
 // KOVRAN   the run itself, from the banner to the count line.
-int KOVRAN(RunState& rs, std::string_view PARM) {
+ExitStatus KOVRAN(RunState& rs, std::string_view PARM) {
   print_banner(rs);
   start_clock(rs, read_clock(rs.bindings));
   if (!PARM.empty())
     OPTIONS(rs, PARM);
   refuse_shared_standard_input(rs);
 
-  std::string reason;
-  if (!rs.program_file.open(rs.bindings.path[0], rs.bindings.std_in, reason)) {
-    end_if_interrupted(rs);  // a FIFO waiting for its writer
-    raise_error(rs, "CANNOT OPEN PROGRAM (" + rs.bindings.path[0] + "): " + reason);
-  }
+  open_input_file(rs, static_cast<int>(FileId::PROGRAM), rs.program_file);
   rs.HEX00 = '\0';
-  rs.HEXFF = '\xFF';
+  rs.HEXFF = kHighValue;
   if (rs.DEBUG)
     rs.TRACE = true;
   rs.FIRST_TIME = true;
@@ -122,7 +101,7 @@ int KOVRAN(RunState& rs, std::string_view PARM) {
                    "    ", rs.NOW.view());
   print_counts(rs);
   if (rs.DMP)
-    raise_error(rs, "", normal_status(rs));
+    final_dump(rs);
   return normal_status(rs);
 }
 
@@ -139,9 +118,11 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   std::string parm;
   bool done = false;
   if (!parse_command_line(args, b, parm, done, out, err))
-    return kStatusUsage;
+    return exit_code(ExitStatus::kUsage);
   if (done)
-    return 0;
+    return exit_code(ExitStatus::kNormal);
+  if (!bindings_usable(b, err))
+    return exit_code(ExitStatus::kUsage);
 
   // The guard outlives the run state, so the files are closed while signals are still only
   // recorded: a closed pipe cannot kill the process before its records are out.
@@ -149,26 +130,18 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   DiscardStream nowhere;  // the console of a check
   RunState rs(std::move(b));
   std::string reason;
-  const std::string& sysprint_path = rs.bindings.path[static_cast<int>(FileId::SYSPRINT)];
-  for (int n = 0; n <= 6; ++n) {  // the console is created first: it must not be an input
-    if (same_regular_file(sysprint_path, rs.bindings.path[n])) {
-      report_usage_error(err, "SYSPRINT (" + sysprint_path + ") is the file of " + logical_name(n) +
-                                  ", which a run reads; writing it would destroy it");
-      return kStatusUsage;
-    }
-  }
-  if (refuse_shared_outputs(rs.bindings, err))
-    return kStatusUsage;
+  constexpr int kSysprint = static_cast<int>(FileId::SYSPRINT);
+  const std::string& sysprint_path = rs.bindings.path[kSysprint];
   // A check prints nothing on the console: it goes nowhere, and no file is created for it.
   const bool opened =
       rs.bindings.check ? rs.sysprint_file.open("-", &nowhere, reason)
                         : rs.sysprint_file.open(
                               sysprint_path, rs.bindings.sysprint_to_stderr ? &err : &out, reason);
   if (!opened) {
-    err << "kovran: cannot open SYSPRINT (" << sysprint_path << "): " << reason << "\n";
-    return 12;
+    err << "kovran: " << file_failure(rs, "cannot open", kSysprint, reason) << "\n";
+    return exit_code(ExitStatus::kError);
   }
-  int status = 0;
+  ExitStatus status = ExitStatus::kNormal;
   try {
     status = KOVRAN(rs, parm);
   } catch (const RunEnded& ended) {
@@ -176,33 +149,34 @@ int run_kovran(const std::vector<std::string>& args, std::istream& in, std::ostr
   } catch (const std::bad_alloc&) {
     // NOTE: only a script near the node or entry limits on a machine short of memory gets
     // here; the run ends like any error, with its files closed.
-    status = 12;
+    status = ExitStatus::kError;
     rs.sysprint.line("RUN ENDED: OUT OF MEMORY");
     tell_run_end(rs, rs.running ? rs.current_node : nullptr, "OUT OF MEMORY");
   } catch (const std::exception& e) {
-    // A fault of kovran itself: the records written so far are still kept. Standard error
-    // says so too, where no script or data can put the same words (the fuzz targets look).
-    status = 12;
+    // NOTE: a fault of kovran itself, the run's second way to end: the records written so far
+    // are still kept. Standard error says so too, where no script or data can put the same
+    // words (the fuzz targets look).
+    status = ExitStatus::kError;
     rs.sysprint.line("RUN ENDED BY AN INTERNAL ERROR:", e.what());
     err << "kovran: internal error: " << e.what() << "\n";
   }
   rs.running = false;
   if (!close_output_files(rs))
-    status = 12;
+    status = ExitStatus::kError;
   rs.sysprint.new_line();
   // A closed pipe ends the run quietly: the console on it fails with EPIPE, or without a reason
   // of its own when a data file on the same standard output met the closed pipe first.
   if (!rs.sysprint_file.close() && rs.sysprint_file.error_number() != EPIPE &&
       !(sysprint_path == "-" && pending_signal() == SIGPIPE)) {
-    err << "kovran: cannot write SYSPRINT (" << sysprint_path
-        << "): " << rs.sysprint_file.error_reason() << "\n";
-    status = 12;
+    err << "kovran: "
+        << file_failure(rs, "cannot write", kSysprint, rs.sysprint_file.error_reason()) << "\n";
+    status = ExitStatus::kError;
   }
   // However the run ended, a signal received during it names the status (a closed console
   // pipe: 141).
   if (const int sig = pending_signal(); sig != 0)
-    status = 128 + sig;
-  return status;
+    status = signal_status(sig);
+  return exit_code(status);
 }
 
 }  // namespace kovran

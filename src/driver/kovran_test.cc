@@ -14,11 +14,6 @@
 namespace kovran {
 namespace {
 
-using testing::end_lines;
-using testing::run_in;
-using testing::RunResult;
-using testing::ScratchDir;
-
 struct CommandResult {
   int status;
   std::string out;

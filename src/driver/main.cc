@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "driver/exit_status.h"
 #include "driver/kovran.h"
 
 namespace {
 
-constexpr int kStatusError = 12;
+constexpr int kStatusError = kovran::exit_code(kovran::ExitStatus::kError);
 constexpr std::size_t kReserve = 64 * 1024;
 
 // NOTE: memory held back from the start and given back when an allocation first fails, so the

@@ -2,6 +2,7 @@
 // applied to the named variable through the variable registry.
 #include "driver/options.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,14 @@
 namespace kovran {
 namespace {
 
+constexpr std::size_t kWordMax = 24;  // a word of PARM is cut to this length
+
 // The option parser's own variables (dumped on an error when TEST is set).
 struct OptionWords {
-  Varying<24> WORD_;      // _WORD_: one comma-separated word of PARM, cut to 24
-  Area<24> WRD_;          // _WRD_: the word blank-padded to 24
-  Varying<100> COMMAND_;  // _COMMAND_: the assignment built from the word
-  bool DEBUG_ = false;    // _DEBUG_: echo each later assignment
+  Varying<kWordMax> WORD_;  // _WORD_: one comma-separated word of PARM, cut to 24
+  Area<kWordMax> WRD_;      // _WRD_: the word blank-padded to 24
+  Varying<100> COMMAND_;    // _COMMAND_: the assignment built from the word
+  bool DEBUG_ = false;      // _DEBUG_: echo each later assignment
 };
 
 // Why a word could not be applied.
@@ -48,31 +51,33 @@ bool contains_txt(std::string_view word) {
 }
 
 // Applies the items of an assignment text: name=value; each ending with ";". Blanks before
-// "=" are ignored. `vars` is the registry plus _DEBUG_.
-void apply_command(const std::vector<Variable>& vars, std::string_view command) {
+// "=" are ignored. `vars` is the registry plus _DEBUG_. Returns why an item could not be
+// applied; the items before it stay applied.
+std::optional<OptionError> apply_command(const std::vector<Variable>& vars,
+                                         std::string_view command) {
   while (!command.empty()) {
     const std::size_t semi = command.find(';');
     const std::string_view item = command.substr(0, semi);
     command = semi == std::string_view::npos ? std::string_view() : command.substr(semi + 1);
     const std::size_t eq = item.find('=');
     if (eq == std::string_view::npos)
-      throw OptionError{0, "", "\"" + visible(item) + "\" is no assignment NAME=VALUE"};
-    std::string_view name = item.substr(0, eq);
-    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+      return OptionError{0, "", "\"" + visible(item) + "\" is no assignment NAME=VALUE"};
+    const std::string_view name = trim_trailing(item.substr(0, eq), ' ');
     const Variable* v = find_variable(vars, name);
     if (v == nullptr)  // also an empty name
-      throw OptionError{0, "", "\"" + visible(name) + "\" is not a run variable"};
+      return OptionError{0, "", "\"" + visible(name) + "\" is not a run variable"};
     const std::string_view value = item.substr(eq + 1);
     switch (const Assigned result = assign_variable(*v, value)) {
       case Assigned::kOk: break;
       case Assigned::kNotConvertible:
-        throw OptionError{kOncodeNotDigit, std::string(value), wanted(*v, value, result)};
+        return OptionError{kOncodeNotDigit, std::string(value), wanted(*v, value, result)};
       case Assigned::kOutOfRange:
-        throw OptionError{kOncodeBadValue, std::string(value), wanted(*v, value, result)};
+        return OptionError{kOncodeBadValue, std::string(value), wanted(*v, value, result)};
       case Assigned::kConstant:  // TRUE and FALSE cannot change
-        throw OptionError{0, "", wanted(*v, value, result)};
+        return OptionError{0, "", wanted(*v, value, result)};
     }
   }
+  return std::nullopt;
 }
 
 // The option parser's error handler: the conversion line for a bad value, then the parser's
@@ -80,7 +85,7 @@ void apply_command(const std::vector<Variable>& vars, std::string_view command) 
 // error names the word of PARM as given and why it was rejected.
 [[noreturn]] void option_error(RunState& rs, OptionWords& ow, std::string_view word,
                                const OptionError& e) {
-  const bool cut = word.size() > decltype(ow.WORD_)::max_size();
+  const bool cut = word.size() > kWordMax;
   tell(rs, "Syntax Error in PARM: word \"" + visible(word) + "\": " + e.why +
                (cut ? " (a word is cut to 24 characters)" : ""));
   if (e.oncode != 0) {
@@ -93,7 +98,9 @@ void apply_command(const std::vector<Variable>& vars, std::string_view command) 
   } else {
     rs.sysprint.line("Syntax Error in PARM");
   }
-  throw RunEnded{12};
+  // NOTE: not the error condition: no dump, even when a word before set DMP, and no run-end
+  // line on standard error, which has just told the word at fault.
+  end_run(ExitStatus::kError);
 }
 
 }  // namespace
@@ -132,12 +139,10 @@ void OPTIONS(RunState& rs, std::string_view PARM) {
     }
     if (ow.DEBUG_)
       rs.sysprint.raw_line(ow.COMMAND_.view());
-    try {
-      apply_command(vars, ow.COMMAND_.view());
-    } catch (OptionError& e) {
+    if (std::optional<OptionError> e = apply_command(vars, ow.COMMAND_.view())) {
       if (clears)
-        e.why += " (a word that begins with NO clears the flag named by the rest)";
-      option_error(rs, ow, given, e);
+        e->why += " (a word that begins with NO clears the flag named by the rest)";
+      option_error(rs, ow, given, *e);
     }
     if (j >= length)
       break;

@@ -16,7 +16,6 @@
 #include "compiler/node.h"
 #include "driver/console.h"
 #include "driver/progress.h"
-#include "driver/script.h"
 #include "driver/text.h"
 #include "records/files.h"
 
@@ -36,6 +35,12 @@ const char* logical_name(int file_id);
 // The command-line option that binds a logical file: "--" and its name in lower case.
 std::string binding_option(int file_id);
 
+// Columns of the edit result TARGET2, and the longest edit mask.
+constexpr std::size_t kEditWidth = 20;
+
+// A digit of the options that names a data file (I, A, B) or a write target: 1 to 6.
+inline bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
+
 // Where each logical name is bound, and the streams "-" stands for.
 struct Bindings {
   std::string path[kFileIds];  // "-" for standard input/output
@@ -47,6 +52,24 @@ struct Bindings {
   std::ostream* std_err = nullptr;   // standard error: lines naming the script line at fault
   bool check = false;                // --check: compile and check the script, run nothing
   bool verbose = false;              // --verbose: the statement-to-line map on standard error
+};
+
+// What the script reader saw that no node's words show; the check reports it.
+struct ScriptNote {
+  enum class Kind : std::uint8_t {
+    kLineCut,          // a line over 4096 bytes: the rest of it is lost
+    kCarriageReturns,  // carriage returns inside a line: its lines end in them alone
+    kStatementCut,     // a statement over 80 characters: `text` is the first word cut
+    kExtraWords,       // more than nine words: `text` is the tenth
+    kEntryIgnored,     // a table entry before any table statement: `text` is the entry
+    kEntryCut,         // an entry longer than its fields: `text` is the part cut off
+  };
+  Kind kind;
+  std::int32_t line = 0;   // physical line of PROGRAM
+  std::int16_t ILN = 0;    // the statement's node, 0 for none
+  std::size_t length = 0;  // the whole line, statement or entry text (the carriage returns)
+  std::size_t kept = 0;    // how much of it the run keeps (of `text` for kStatementCut)
+  std::string text;
 };
 
 struct KeyRange {
@@ -123,14 +146,14 @@ struct RunState {
   char LASTCOMPCOND = ' ';  // connector of the previous IF of the run
   char QUOTE = '\'';        // the quote character
   char HEX00 = '\0';        // set after the options are read
-  char HEXFF = '\xFF';      // set after the options are read
+  char HEXFF = kHighValue;  // set after the options are read
   Varying<26> LOWER{"abcdefghijklmnopqrstuvwxyz"};
   Varying<26> UPPER{"ABCDEFGHIJKLMNOPQRSTUVWXYZ"};
-  Varying<80> AKEY{" "};      // key of the current A record
-  Varying<80> BKEY{" "};      // key of the current B record
-  Varying<4096> BUFFER{" "};  // record most recently read; script line being split
-  Varying<20> MASK{" "};      // edit mask
-  std::int16_t J = 0;         // working integers
+  Varying<80> AKEY{" "};            // key of the current A record
+  Varying<80> BKEY{" "};            // key of the current B record
+  Varying<kAreaWidth> BUFFER{" "};  // record most recently read; script line being split
+  Varying<kEditWidth> MASK{" "};    // edit mask
+  std::int16_t J = 0;               // working integers
   std::int16_t M = 0;
   std::int16_t N = 0;
   std::int16_t N1 = 0;  // start column of the last parsed operand
@@ -145,27 +168,27 @@ struct RunState {
   Area<8> NOW;                  // hh:mm.ss
   Varying<100> BLOCK;           // the statement being compiled
   // --- areas (fields/) --------------------------------------------------------------------
-  Varying<4096> F0;  // work area of the write instruction
-  Area<4096> F1;     // current record of FILE1, blank-padded
-  Area<4096> F2;
-  Area<4096> F3;
-  Area<4096> F4;
-  Area<4096> F5;
-  Area<4096> F6;
-  Area<4096> H;           // hold area: the previous record in read mode 0
-  Area<4096> S;           // scratch area
-  Area<166> L;            // print line
-  Area<42> D;             // small scratch area; columns 27-32 the run date
-  Varying<80> FLD;        // operand text being parsed
-  Varying<80> FILE_CODE;  // area code of a reference, or a literal's text
-  Varying<4096> SOURCE;   // value fetched for the current operation
-  Varying<4096> TARGET;   // second value of a test, searched text, search text
-  Varying<4096> REPLACE;  // replacement text of the change instruction
-  std::int16_t COL1 = 0;  // change: first column an occurrence may begin in
-  std::int16_t COL2 = 0;  // change: last column an occurrence may begin in
-  Area<6> A_STRING;       // change: column number text
-  Area<20> TARGET2;       // edit result, built from the right
-  std::int16_t LO = 0;    // binary search bounds
+  Varying<kAreaWidth> F0;  // work area of the write instruction
+  Area<kAreaWidth> F1;     // current record of FILE1, blank-padded
+  Area<kAreaWidth> F2;
+  Area<kAreaWidth> F3;
+  Area<kAreaWidth> F4;
+  Area<kAreaWidth> F5;
+  Area<kAreaWidth> F6;
+  Area<kAreaWidth> H;           // hold area: the previous record in read mode 0
+  Area<kAreaWidth> S;           // scratch area
+  Area<kPrintLineWidth> L;      // print line
+  Area<kSmallAreaWidth> D;      // small scratch area; columns 27-32 the run date
+  Varying<80> FLD;              // operand text being parsed
+  Varying<80> FILE_CODE;        // area code of a reference, or a literal's text
+  Varying<kAreaWidth> SOURCE;   // value fetched for the current operation
+  Varying<kAreaWidth> TARGET;   // second value of a test, searched text, search text
+  Varying<kAreaWidth> REPLACE;  // replacement text of the change instruction
+  std::int16_t COL1 = 0;        // change: first column an occurrence may begin in
+  std::int16_t COL2 = 0;        // change: last column an occurrence may begin in
+  Area<6> A_STRING;             // change: column number text
+  Area<kEditWidth> TARGET2;     // edit result, built from the right
+  std::int16_t LO = 0;          // binary search bounds
   std::int16_t HI = 0;
   std::int16_t MID = 0;
   // --- key matching (records/match.cc) ----------------------------------------------------
@@ -182,7 +205,6 @@ struct RunState {
   std::vector<std::string_view> sorted_keys;  // our own: the key of entry k at k-1, after the sort
   int sorted_key_length = 0;                  // the key length they were cut to
   bool table_statement_seen = false;          // a T statement has been compiled
-  Node* table_statement = nullptr;            // the T statement in force
   // --- program list (compiler/) -----------------------------------------------------------
   std::deque<Node> nodes;                // every node, in creation order; addresses never move
   std::deque<Translation> translations;  // those of the TR nodes; addresses never move
@@ -210,7 +232,6 @@ struct RunState {
   int diagnostics = 0;              // diagnostics printed: the run ends with status 4
   bool running = false;             // the dispatch loop is walking: errors name the node
   std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
-  std::string routine;              // routine running, named by the conversion report
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
   Varying<80> last_key[7];          // previous key read from each match file
   // NOTE: FLD and FILE_CODE of the operand last used are copied in only when something can
@@ -230,38 +251,35 @@ struct RunState {
   }
 };
 
+// FILE1..FILE6 by number: the area, the end-of-file flag and the count of each, the one table
+// every map from a file number (or from the area codes 1..6) goes through. Row 0 is unused.
+struct DataFile {
+  Area<kAreaWidth> RunState::*area;
+  bool RunState::*eof;
+  std::int32_t RunState::*count;
+};
+inline constexpr DataFile kDataFiles[7] = {
+    {nullptr, nullptr, nullptr},
+    {&RunState::F1, &RunState::EOF1, &RunState::CNT1},
+    {&RunState::F2, &RunState::EOF2, &RunState::CNT2},
+    {&RunState::F3, &RunState::EOF3, &RunState::CNT3},
+    {&RunState::F4, &RunState::EOF4, &RunState::CNT4},
+    {&RunState::F5, &RunState::EOF5, &RunState::CNT5},
+    {&RunState::F6, &RunState::EOF6, &RunState::CNT6},
+};
+inline const DataFile& data_file(int n) {
+  assert(n >= 1 && n <= 6);
+  return kDataFiles[static_cast<std::size_t>(n)];
+}
+
 // The area of data file n (1..6), its end-of-file flag and its count.
-inline Area<4096>& file_area(RunState& rs, int n) {
-  switch (n) {
-    case 1: return rs.F1;
-    case 2: return rs.F2;
-    case 3: return rs.F3;
-    case 4: return rs.F4;
-    case 5: return rs.F5;
-    default: assert(n == 6); return rs.F6;
-  }
-}
+inline Area<kAreaWidth>& file_area(RunState& rs, int n) { return rs.*data_file(n).area; }
+inline bool& eof_flag(RunState& rs, int n) { return rs.*data_file(n).eof; }
+inline std::int32_t& file_count(RunState& rs, int n) { return rs.*data_file(n).count; }
 
-inline bool& eof_flag(RunState& rs, int n) {
-  switch (n) {
-    case 1: return rs.EOF1;
-    case 2: return rs.EOF2;
-    case 3: return rs.EOF3;
-    case 4: return rs.EOF4;
-    case 5: return rs.EOF5;
-    default: assert(n == 6); return rs.EOF6;
-  }
-}
-
-inline std::int32_t& file_count(RunState& rs, int n) {
-  switch (n) {
-    case 1: return rs.CNT1;
-    case 2: return rs.CNT2;
-    case 3: return rs.CNT3;
-    case 4: return rs.CNT4;
-    case 5: return rs.CNT5;
-    default: assert(n == 6); return rs.CNT6;
-  }
+// Whether the file a digit of the options names is open for reading.
+inline bool input_open(const RunState& rs, char digit) {
+  return valid_file_digit(digit) && rs.in_files[digit - '0'].is_open();
 }
 
 // True the first time it is asked for `node` with these marks (clip_reported, told).
@@ -275,10 +293,16 @@ inline bool first_time(std::vector<bool>& marks, const Node& node) {
   return true;
 }
 
-// Adds one to a record counter; it stops at the largest 32-bit value instead of overflowing.
+// Adds one to a counter; it stops at the largest 32-bit value instead of overflowing.
 inline void count_one(std::int32_t& counter) {
   if (counter < INT32_MAX)
     ++counter;
+}
+
+// A number kept in 16 bits, as a 16-bit variable holds it: 40000 wraps to -25536.
+constexpr std::int16_t wrap16(std::int64_t value) {
+  const auto low = static_cast<std::int32_t>(static_cast<std::uint64_t>(value) & 0xFFFF);
+  return static_cast<std::int16_t>(low >= 32768 ? low - 65536 : low);
 }
 
 }  // namespace kovran

@@ -10,32 +10,27 @@
 #include "driver/diagnostics.h"
 #include "driver/run_state.h"
 #include "driver/signals.h"
+#include "records/records.h"
 #include "tables/tables.h"
 
 namespace kovran {
 namespace {
 
-constexpr std::size_t kMaxLine = 4096;
-
 // Reads one script line into BUFFER, cut to 4096 with a warning. False at end of PROGRAM.
 bool read_script_line(RunState& rs, std::int32_t& line_number) {
   std::size_t stored = 0;
   std::size_t full = 0;
-  if (!rs.program_file.read_record(rs.BUFFER.data(), kMaxLine, stored, full)) {
-    if (rs.program_file.failed()) {
-      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
-      raise_error(rs, "CANNOT READ PROGRAM (" + rs.bindings.path[0] +
-                          "): " + rs.program_file.error_reason());
-    }
+  if (!rs.program_file.read_record(rs.BUFFER.data(), kAreaWidth, stored, full)) {
+    if (rs.program_file.failed())
+      read_failure(rs, static_cast<int>(FileId::PROGRAM), rs.program_file);
     rs.EOF_ = true;
     return false;
   }
-  if (line_number < INT32_MAX)
-    ++line_number;
+  count_one(line_number);
   rs.BUFFER.resize(stored);
-  if (full > kMaxLine) {
+  if (full > kAreaWidth) {
     warning(rs, "WARNING: PROGRAM LINE " + std::to_string(line_number) + " CUT TO 4096 CHARACTERS");
-    rs.script_notes.push_back({ScriptNote::Kind::kLineCut, line_number, 0, full, kMaxLine, ""});
+    rs.script_notes.push_back({ScriptNote::Kind::kLineCut, line_number, 0, full, kAreaWidth, ""});
   }
   // A carriage return left inside a line ended a line of a file written with carriage returns
   // alone: a line feed ends a line here, so all of them run together.

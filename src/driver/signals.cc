@@ -60,9 +60,11 @@ SignalGuard::~SignalGuard() {
 
 void end_if_interrupted(RunState& rs) {
   if (const int sig = signal_state::received; sig != 0)
-    raise_error(rs, "RUN ENDED BY SIGNAL " + std::to_string(sig), 128 + sig);
+    raise_error(rs, "RUN ENDED BY SIGNAL " + std::to_string(sig), signal_status(sig));
+  // NOTE: not the error condition: a console that cannot be written takes no cause line and
+  // no dump. run_kovran reports its failure on standard error.
   if (rs.sysprint_file.failed())
-    throw RunEnded{12};  // run_kovran reports the console's failure on standard error
+    end_run(ExitStatus::kError);
 }
 
 }  // namespace kovran

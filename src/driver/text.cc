@@ -22,14 +22,6 @@ int compare_padded_unequal(std::string_view a, std::string_view b) {
   return 0;
 }
 
-std::string_view strip_char(std::string_view text, char c) {
-  while (!text.empty() && text.front() == c) text.remove_prefix(1);
-  while (!text.empty() && text.back() == c) text.remove_suffix(1);
-  return text;
-}
-
-std::string_view trim_blanks(std::string_view text) { return strip_char(text, ' '); }
-
 std::string visible(std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
@@ -57,8 +49,16 @@ long low_four_bits_number(std::string_view text, std::size_t width) {
   if (text.size() > width)
     text = text.substr(text.size() - width);
   long value = 0;  // the zero fill on the left adds nothing
-  for (const char ch : text) value = value * 10 + (static_cast<unsigned char>(ch) & 0x0F);
+  for (const char ch : text) value = value * 10 + low_four_bits(ch);
   return value;
+}
+
+std::string zero_filled(std::string_view text) {
+  if (text.size() > kDigits)
+    text.remove_prefix(text.size() - kDigits);
+  std::string digits(kDigits - text.size(), '0');
+  digits.append(text);
+  return digits;
 }
 
 }  // namespace kovran

@@ -1,17 +1,27 @@
 // driver/text.h - the two text shapes of the run state: fixed blank-padded areas and varying
-// strings with a maximum length, plus the one byte comparison every test shares.
+// strings with a maximum length, plus the one byte comparison every test shares, and the
+// helpers every instruction shares on texts and on the numbers written in them.
 #ifndef KOVRAN_DRIVER_TEXT_H_
 #define KOVRAN_DRIVER_TEXT_H_
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kovran {
+
+// Columns of a record area (F1..F6, H, S): the longest record, field and script line.
+constexpr std::size_t kAreaWidth = 4096;
+// Digits of every number the arithmetic and the numeric test read.
+constexpr std::size_t kDigits = 15;
+// The high value: the byte an area at end of file is filled with.
+constexpr char kHighValue = '\xFF';
 
 // Copies n bytes that may overlap, as memmove does. Fields are mostly short: up to 16 bytes are
 // moved with two loads and two stores each (both loads before the stores, so an overlap is
@@ -127,7 +137,6 @@ class Varying {
  public:
   Varying() { bytes_.fill(' '); }
   explicit Varying(std::string_view text) : Varying() { assign(text); }
-  static constexpr std::size_t max_size() { return Max; }
   std::size_t size() const { return len_; }
   bool empty() const { return len_ == 0; }
   const char* data() const { return bytes_.data(); }
@@ -216,11 +225,25 @@ inline bool word_is(std::string_view word, std::string_view keyword) {
   return true;
 }
 
+// Removes every leading character c.
+inline std::string_view trim_leading(std::string_view text, char c) {
+  while (!text.empty() && text.front() == c) text.remove_prefix(1);
+  return text;
+}
+
+// Removes every trailing character c.
+inline std::string_view trim_trailing(std::string_view text, char c) {
+  while (!text.empty() && text.back() == c) text.remove_suffix(1);
+  return text;
+}
+
 // Removes every leading and every trailing character c.
-std::string_view strip_char(std::string_view text, char c);
+inline std::string_view strip_char(std::string_view text, char c) {
+  return trim_trailing(trim_leading(text, c), c);
+}
 
 // Removes leading and trailing blanks.
-std::string_view trim_blanks(std::string_view text);
+inline std::string_view trim_blanks(std::string_view text) { return strip_char(text, ' '); }
 
 // The text with every byte outside printable ASCII written as <XX>, two hexadecimal digits.
 std::string visible(std::string_view text);
@@ -228,9 +251,43 @@ std::string visible(std::string_view text);
 // Upper-cases a to z only.
 void upper_case(char* text, std::size_t n);
 
+// --- numbers written in texts ---------------------------------------------------------------
+// A character counted as a digit by its low four bits (a blank counts as 0).
+inline int low_four_bits(char c) { return static_cast<unsigned char>(c) & 0x0F; }
+
 // Value of a column text: right-aligned into `width` positions filled with zeros, each position
 // counting the low four bits of its character. Only the last `width` characters count.
 long low_four_bits_number(std::string_view text, std::size_t width);
+
+// The number of a two-digit text: its first two characters, blank-filled, each counted by its
+// low four bits ("5" is 50, "05" is 5).
+inline int two_digit_number(std::string_view text) {
+  const int first = text.size() > 0 ? low_four_bits(text[0]) : 0;
+  const int second = text.size() > 1 ? low_four_bits(text[1]) : 0;
+  return 10 * first + second;
+}
+
+// The text right-aligned in 15 positions filled with the digit zero; the empty text gives 15
+// zeros. Only the last 15 characters of a longer text count (callers reject those first).
+std::string zero_filled(std::string_view text);
+
+// The value of a text of at most 15 decimal digits, a blank counting as the digit 0 when
+// `blanks_are_zeros`; nothing when any other character is not a digit.
+inline std::optional<std::uint64_t> digits_value(std::string_view digits,
+                                                 bool blanks_are_zeros = false) {
+  assert(digits.size() <= kDigits);
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    auto digit = static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+    if (digit > 9) {  // the usual case first
+      if (c != ' ' || !blanks_are_zeros)
+        return std::nullopt;
+      digit = 0;
+    }
+    value = value * 10 + digit;
+  }
+  return value;
+}
 
 }  // namespace kovran
 

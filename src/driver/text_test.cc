@@ -11,9 +11,9 @@ namespace {
 
 TEST(ComparePadded, ShorterIsBlankExtended) {
   EXPECT_EQ(compare_padded("ABC", "ABC  "), 0);
-  EXPECT_LT(compare_padded("AB", "AB!"), 0);  // '!' (0x21) is above the blank
-  EXPECT_GT(compare_padded("AB\x01", "AB"), -1000);
+  EXPECT_LT(compare_padded("AB", "AB!"), 0);     // '!' (0x21) is above the blank
   EXPECT_LT(compare_padded("AB\x01", "AB"), 0);  // 0x01 is below the blank
+  EXPECT_GT(compare_padded("AB", "AB\x01"), 0);  // the same with the longer text second
   EXPECT_GT(compare_padded("a", "A"), 0);
   EXPECT_GT(compare_padded("\xFF", "Z"), 0);  // bytes compare unsigned
 }

@@ -210,8 +210,7 @@ Assigned assign_variable(const Variable& v, std::string_view value) {
 }
 
 std::string dump_text(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return "'" + visible(text) + "'";
+  return "'" + visible(trim_trailing(text, ' ')) + "'";
 }
 
 std::string dump_value(const Variable& v) {

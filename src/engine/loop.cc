@@ -110,8 +110,7 @@ void main_pass(RunState& rs) {
   while (node != nullptr) {
     rs.current_node = node;
     check_interrupted(rs);
-    if (rs.LOOPCOUNT < INT32_MAX)
-      ++rs.LOOPCOUNT;
+    count_one(rs.LOOPCOUNT);
     if (kWatched && rs.LC > 0 && rs.LOOPCOUNT > rs.LC)
       loop_limit(rs);
     if (kWatched && rs.TRACE) {

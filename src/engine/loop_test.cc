@@ -8,11 +8,6 @@
 namespace kovran {
 namespace {
 
-using testing::end_lines;
-using testing::run_in;
-using testing::RunResult;
-using testing::ScratchDir;
-
 // A run of `program` over FILE1 = `file1` with PARM "I=1" plus `more`.
 RunResult run(ScratchDir& dir, const std::string& program, const std::string& file1,
               const std::string& more = "") {

@@ -10,32 +10,16 @@
 namespace kovran {
 namespace {
 
-// SOURCE := the operand in word n: a literal's text, or the field fetched from its area. An
-// unknown area reports word n and leaves SOURCE as it was, to be used as the operand text.
-void fetch_operand(RunState& rs, int n) { fetch_word(rs, n, rs.SOURCE, LiteralUse::kText); }
-
 // The value of an operand text of at most 15 characters, right-aligned into zeros; its blanks
 // count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
 // run; the report quotes the 15-digit text built from the operand.
 std::uint64_t operand_value(RunState& rs, std::string_view text, bool blanks_are_zeros) {
-  std::uint64_t value = 0;
-  for (char c : text) {
-    const unsigned digit = static_cast<unsigned char>(c) - static_cast<unsigned>('0');
-    if (digit <= 9) {  // the usual case first
-      value = value * 10 + digit;
-      continue;
-    }
-    if (c == ' ' && blanks_are_zeros)
-      c = '0';
-    if (c < '0' || c > '9') {
-      std::string digits15 = zero_filled(text);
-      if (blanks_are_zeros)
-        std::replace(digits15.begin(), digits15.end(), ' ', '0');
-      conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
-    }
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
+  if (const std::optional<std::uint64_t> value = digits_value(text, blanks_are_zeros))
+    return *value;
+  std::string digits15 = zero_filled(text);
+  if (blanks_are_zeros)
+    std::replace(digits15.begin(), digits15.end(), ' ', '0');
+  conversion_error(rs, "ADD_RTN", kOncodeNotDigit, digits15);
 }
 
 // The decimals operand (word 4): its first character once apostrophes are stripped from both
@@ -74,21 +58,23 @@ void add_or_subtract(RunState& rs, bool add, std::uint64_t a, std::uint64_t b,
     return;
   }
   // The field is looked up again for the store, so an unknown area is reported twice.
-  if (std::optional<Field> target = field_or_report(rs, 3))
-    store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
+  const std::optional<Field> target = required_field(rs, parse_word(rs, 3), 3);
+  if (!target)
+    return;
+  store_field(*target, rightmost(edit_whole(r.value).view(), accumulator_length));
 }
 
 // X: T := the rightmost W digits of A * B, or of A when the decimals are not 0 to 6.
 void multiply(RunState& rs, std::uint64_t a, std::uint64_t b) {
   const char d = decimals_character(rs).value_or('0');  // the empty literal '' counts as 0
   std::uint64_t product = a;  // NOTE: decimals other than 0-6 store A unchanged
-  if (d >= '0' && d <= '6') {
-    const DecimalResult r = decimal_multiply(a, b, d - '0');
+  if (const std::optional<int> places = decimal_places(d)) {
+    const DecimalResult r = decimal_multiply(a, b, *places);
     if (r.fault != DecimalFault::kNone)
       raise_error(rs, "ARITHMETIC OVERFLOW");
     product = r.value;
   }
-  std::optional<Field> target = result_field(rs, kDecimalDigits);
+  std::optional<Field> target = result_field(rs, kDigits);
   if (!target)
     return;
   store_field(*target, rightmost(edit_whole(product).view(), target->size));
@@ -148,16 +134,16 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
 void ADD_RTN(RunState& rs) {
   const std::string_view code = rs.current_node->word(1);
 
-  fetch_operand(rs, 2);
-  if (rs.SOURCE.size() > kDecimalDigits) {
+  fetch_value(rs, parse_word(rs, 2), 2);  // an unknown area leaves SOURCE as it was
+  if (rs.SOURCE.size() > kDigits) {
     ERROR_RTN(rs, 2);
     return;
   }
   const std::uint64_t a = operand_value(rs, rs.SOURCE.view(), false);
 
-  fetch_operand(rs, 3);
+  fetch_value(rs, parse_word(rs, 3), 3);
   const std::size_t accumulator_length = rs.SOURCE.size();
-  if (accumulator_length > kDecimalDigits) {
+  if (accumulator_length > kDigits) {
     ERROR_RTN(rs, 3);
     return;
   }

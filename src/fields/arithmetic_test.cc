@@ -1,62 +1,16 @@
 // fields/arithmetic_test.cc
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
-#include "compiler/compiler.h"
-#include "driver/diagnostics.h"
+#include "driver/testing.h"
 #include "fields/fields.h"
 
 namespace kovran {
 namespace {
 
-class AddRtn : public ::testing::Test {
- protected:
-  AddRtn() {
-    std::string reason;
-    rs.sysprint_file.open("-", &console, reason);
-  }
-
-  // Compiles one statement into a fresh node and executes it.
-  void run(std::string_view statement) {
-    ALLOC_RTN(rs);
-    PARSE(rs, statement);
-    ADD_RTN(rs);
-  }
-
-  // The status the run ends with; 0 when the statement returns normally.
-  int run_status(std::string_view statement) {
-    try {
-      run(statement);
-    } catch (const RunEnded& e) {
-      return e.status;
-    }
-    return 0;
-  }
-
-  std::string console_text() {
-    rs.sysprint_file.flush();
-    return console.str();
-  }
-
-  // Statement-error reports naming word n.
-  int reports_of_word(int n) {
-    const std::string text = console_text();
-    const std::string tag = "\",FIELD  " + std::to_string(n) + " ";
-    int count = 0;
-    for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1))
-      ++count;
-    return count;
-  }
-
-  std::string s_columns(std::size_t n) { return std::string(rs.S.view().substr(0, n)); }
-
-  std::ostringstream console;  // outlives rs, whose console writes into it
-  RunState rs{Bindings{}};
-};
-
-TEST_F(AddRtn, AccumulatorKeepsItsOwnLength) {
+TEST(AddRtn, AccumulatorKeepsItsOwnLength) {
+  TestRun t;
   struct Case {
     const char* before;  // columns 1.. of S before the statement
     const char* statement;
@@ -76,14 +30,15 @@ TEST_F(AddRtn, AccumulatorKeepsItsOwnLength) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    rs.S.assign_padded(c.before);
-    EXPECT_EQ(run_status(c.statement), 0);
-    EXPECT_EQ(s_columns(std::string(c.after).size()), c.after);
+    t.rs.S.assign_padded(c.before);
+    EXPECT_EQ(t.execute(c.statement, ADD_RTN), std::nullopt);
+    EXPECT_EQ(columns(t.rs.S, 1, std::string(c.after).size()), c.after);
   }
-  EXPECT_EQ(rs.diagnostics, 0);
+  EXPECT_EQ(t.rs.diagnostics, 0);
 }
 
-TEST_F(AddRtn, MultiplyAndDivideStoreTheirWindow) {
+TEST(AddRtn, MultiplyAndDivideStoreTheirWindow) {
+  TestRun t;
   struct Case {
     const char* statement;
     const char* after;  // columns 1.. of S, which start as X's
@@ -109,14 +64,15 @@ TEST_F(AddRtn, MultiplyAndDivideStoreTheirWindow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    rs.S.fill('X');
-    EXPECT_EQ(run_status(c.statement), 0);
-    EXPECT_EQ(s_columns(std::string(c.after).size()), c.after);
+    t.rs.S.fill('X');
+    EXPECT_EQ(t.execute(c.statement, ADD_RTN), std::nullopt);
+    EXPECT_EQ(columns(t.rs.S, 1, std::string(c.after).size()), c.after);
   }
-  EXPECT_EQ(rs.diagnostics, 0);
+  EXPECT_EQ(t.rs.diagnostics, 0);
 }
 
-TEST_F(AddRtn, StatementErrorsNameTheWordAndStoreNothing) {
+TEST(AddRtn, StatementErrorsNameTheWordAndStoreNothing) {
+  TestRun t;
   struct Case {
     const char* statement;
     int word;
@@ -136,37 +92,40 @@ TEST_F(AddRtn, StatementErrorsNameTheWordAndStoreNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    console.str("");
-    rs.S.assign_padded("10XXXXXXXXXXXXXXXXXX");
-    EXPECT_EQ(run_status(c.statement), 0);
-    EXPECT_EQ(reports_of_word(c.word), c.reports) << console_text();
-    EXPECT_EQ(s_columns(20), "10XXXXXXXXXXXXXXXXXX");
+    t.console.str("");
+    t.rs.S.assign_padded("10XXXXXXXXXXXXXXXXXX");
+    EXPECT_EQ(t.execute(c.statement, ADD_RTN), std::nullopt);
+    EXPECT_EQ(t.reports_of_word(c.word), c.reports) << t.printed();
+    EXPECT_EQ(columns(t.rs.S, 1, 20), "10XXXXXXXXXXXXXXXXXX");
   }
 }
 
-TEST_F(AddRtn, UnknownFirstAreaUsesThePreviousSource) {
-  rs.S.assign_padded("010");
-  rs.SOURCE = "4";
-  run("+ Q:1.3 S:1.3");
-  EXPECT_EQ(reports_of_word(2), 1);
-  EXPECT_EQ(s_columns(3), "014");
+TEST(AddRtn, UnknownFirstAreaUsesThePreviousSource) {
+  TestRun t;
+  t.rs.S.assign_padded("010");
+  t.rs.SOURCE = "4";
+  t.execute("+ Q:1.3 S:1.3", ADD_RTN);
+  EXPECT_EQ(t.reports_of_word(2), 1);
+  EXPECT_EQ(columns(t.rs.S, 1, 3), "014");
 }
 
-TEST_F(AddRtn, LeavesSecondOperandAndLastParse) {
-  rs.S.assign_padded("7");
-  run("X S:1.1 '6' 0 D:5.8");
-  EXPECT_EQ(rs.SOURCE.view(), "6");
-  EXPECT_EQ(std::string(rs.D.view().substr(4, 4)), "0042");
-  EXPECT_EQ(rs.N1, 5);
-  EXPECT_EQ(rs.N2, 8);
-  run("+ '1' S:2.3");
-  EXPECT_EQ(rs.SOURCE.view(), "  ");  // as fetched, blanks kept
-  EXPECT_EQ(s_columns(4), "701 ");
-  EXPECT_EQ(rs.N1, 2);
-  EXPECT_EQ(rs.N2, 3);
+TEST(AddRtn, LeavesSecondOperandAndLastParse) {
+  TestRun t;
+  t.rs.S.assign_padded("7");
+  t.execute("X S:1.1 '6' 0 D:5.8", ADD_RTN);
+  EXPECT_EQ(t.rs.SOURCE.view(), "6");
+  EXPECT_EQ(std::string(t.rs.D.view().substr(4, 4)), "0042");
+  EXPECT_EQ(t.rs.N1, 5);
+  EXPECT_EQ(t.rs.N2, 8);
+  t.execute("+ '1' S:2.3", ADD_RTN);
+  EXPECT_EQ(t.rs.SOURCE.view(), "  ");  // as fetched, blanks kept
+  EXPECT_EQ(columns(t.rs.S, 1, 4), "701 ");
+  EXPECT_EQ(t.rs.N1, 2);
+  EXPECT_EQ(t.rs.N2, 3);
 }
 
-TEST_F(AddRtn, RunEndingFaults) {
+TEST(AddRtn, RunEndingFaults) {
+  TestRun t;
   struct Case {
     const char* before;
     const char* statement;
@@ -186,17 +145,17 @@ TEST_F(AddRtn, RunEndingFaults) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    console.str("");
-    rs.S.assign_padded(c.before);
-    const std::string before = s_columns(15);
-    EXPECT_EQ(run_status(c.statement), 12);
-    EXPECT_NE(console_text().find(c.console), std::string::npos) << console_text();
-    EXPECT_EQ(s_columns(15), before);
+    t.console.str("");
+    t.rs.S.assign_padded(c.before);
+    const std::string before = columns(t.rs.S, 1, 15);
+    EXPECT_EQ(t.execute(c.statement, ADD_RTN), ExitStatus::kError);
+    EXPECT_NE(t.printed().find(c.console), std::string::npos) << t.printed();
+    EXPECT_EQ(columns(t.rs.S, 1, 15), before);
   }
-  console.str("");
-  run("X '1000000000' '100000' 0 S:1.15");  // the same product fits with d = 0
-  EXPECT_EQ(s_columns(15), "100000000000000");
-  EXPECT_EQ(console_text(), "");
+  t.console.str("");
+  t.execute("X '1000000000' '100000' 0 S:1.15", ADD_RTN);  // the same product fits with d = 0
+  EXPECT_EQ(columns(t.rs.S, 1, 15), "100000000000000");
+  EXPECT_EQ(t.printed(), "");
 }
 
 }  // namespace

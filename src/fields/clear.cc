@@ -13,7 +13,7 @@ namespace kovran {
 // Leaves:  SOURCE = the fill text; FILE_CODE, N1, N2 = the parse of the target.
 void CLEAR_RTN(RunState& rs) {
   rs.SOURCE = parse_word(rs, 3).FILE_CODE.view();
-  std::optional<Field> target = field_or_report(rs, 2);
+  const std::optional<Field> target = required_field(rs, parse_word(rs, 2), 2);
   if (!target)
     return;
   const std::string_view fill = rs.SOURCE.empty() ? std::string_view(" ") : rs.SOURCE.view();

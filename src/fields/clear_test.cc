@@ -9,9 +9,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::TestRun;
-
 TEST(ClearRtn, Fills) {
   struct Case {
     const char* statement;
@@ -32,7 +29,7 @@ TEST(ClearRtn, Fills) {
     SCOPED_TRACE(c.statement);
     TestRun t;
     t.rs.F1.assign_padded("XXXXXXXX");
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     CLEAR_RTN(t.rs);
     EXPECT_EQ(t.rs.F1.view().substr(0, 8), c.f1_after);
     EXPECT_EQ(t.rs.SOURCE.view(), c.source_after);
@@ -42,11 +39,11 @@ TEST(ClearRtn, Fills) {
 
 TEST(ClearRtn, WholeAreasAndClipping) {
   TestRun t;
-  compile(t.rs, {"C L:1.166 '-'", "C D:40.50 '*'"});
-  t.rs.current_node = testing::node_at(t.rs, 1);
+  t.compile({"C L:1.166 '-'", "C D:40.50 '*'"});
+  t.rs.current_node = t.node(1);
   CLEAR_RTN(t.rs);
   EXPECT_EQ(t.rs.L.view(), std::string(166, '-'));
-  t.rs.current_node = testing::node_at(t.rs, 2);
+  t.rs.current_node = t.node(2);
   CLEAR_RTN(t.rs);
   EXPECT_EQ(t.rs.D.view().substr(36), "   ***");
   EXPECT_EQ(t.printed(), "ERROR IN LINE \" 2 \",FIELD  2  \" D:40.50 \"\n");
@@ -56,7 +53,7 @@ TEST(ClearRtn, BadTargetsChangeNothing) {
   for (const char* statement : {"C X:1.5 'A'", "C '1' 'A'", "C 1 'A'"}) {
     SCOPED_TRACE(statement);
     TestRun t;
-    compile(t.rs, {statement});
+    t.compile({statement});
     CLEAR_RTN(t.rs);
     EXPECT_EQ(t.rs.F1.view(), std::string(4096, ' '));
     EXPECT_EQ(t.rs.diagnostics, 1);

@@ -32,25 +32,6 @@ void put_digits(std::uint64_t value, int width, char* out) {
 
 }  // namespace
 
-std::string zero_filled(std::string_view text) {
-  if (text.size() > kDecimalDigits)
-    text.remove_prefix(text.size() - kDecimalDigits);
-  std::string digits(kDecimalDigits - text.size(), '0');
-  digits.append(text);
-  return digits;
-}
-
-std::optional<std::uint64_t> digits_value(std::string_view digits) {
-  assert(digits.size() <= kDecimalDigits);
-  std::uint64_t value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
-}
-
 DecimalResult decimal_add(std::uint64_t b, std::uint64_t a) {
   assert(a < kDecimalLimit && b < kDecimalLimit);
   const std::uint64_t sum = b + a;  // below 2 * 10^15: no wrap
@@ -68,7 +49,7 @@ DecimalResult decimal_subtract(std::uint64_t b, std::uint64_t a) {
 DecimalResult decimal_multiply(std::uint64_t a, std::uint64_t b, int decimals) {
   assert(decimals >= 0 && decimals <= kMaxDecimals);
   assert(a < kDecimalLimit && b < kDecimalLimit);
-  const std::uint64_t limit = power_of_ten(static_cast<int>(kDecimalDigits) - decimals);
+  const std::uint64_t limit = power_of_ten(static_cast<int>(kDigits) - decimals);
   // a * b < limit exactly when a == 0 or b <= (limit - 1) / a: the product is never formed
   // when it could pass 64 bits.
   if (a != 0 && b > (limit - 1) / a)
@@ -95,7 +76,7 @@ std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int dec
 Digits15 edit_whole(std::uint64_t value) {
   assert(value < kDecimalLimit);
   Digits15 out;
-  put_digits(value, static_cast<int>(kDecimalDigits), out.digit);
+  put_digits(value, static_cast<int>(kDigits), out.digit);
   return out;
 }
 

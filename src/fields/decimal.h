@@ -6,29 +6,28 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "driver/text.h"
 
 namespace kovran {
 
-constexpr std::size_t kDecimalDigits = 15;                      // digits of every operand
+// Every operand has at most kDigits (15) digits (driver/text.h, with digits_value).
 constexpr std::uint64_t kDecimalLimit = 1'000'000'000'000'000;  // 10^15: every value is below
 constexpr int kQuotientIntegerDigits = 9;                       // integer digits of a quotient
 constexpr int kMaxDecimals = 6;                                 // decimal places at most
 
-// The text right-aligned in 15 positions filled with the digit zero; the empty text gives 15
-// zeros. Only the last 15 characters of a longer text count (callers reject those first).
-std::string zero_filled(std::string_view text);
-
-// The value of a text of digits 0-9 only (at most 15 of them); nothing when any character is
-// not a digit.
-std::optional<std::uint64_t> digits_value(std::string_view digits);
+// The places a decimals character 0 to 6 gives; nothing for any other character.
+inline std::optional<int> decimal_places(char d) {
+  if (d < '0' || d - '0' > kMaxDecimals)
+    return std::nullopt;
+  return d - '0';
+}
 
 enum class DecimalFault {
   kNone,
-  kOverflow,        // the result needs more digits than it may have
-  kNegative,        // a difference below zero
-  kDivisionByZero,  // a divisor of zero
+  kOverflow,  // the result needs more digits than it may have
+  kNegative,  // a difference below zero
 };
 
 struct DecimalResult {
@@ -59,8 +58,8 @@ std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int dec
 
 // Fifteen digit characters, edited in place without an allocation.
 struct Digits15 {
-  char digit[kDecimalDigits];
-  std::string_view view() const { return std::string_view(digit, kDecimalDigits); }
+  char digit[kDigits];
+  std::string_view view() const { return std::string_view(digit, kDigits); }
 };
 
 // A whole number below 10^15 as 15 digits with leading zeros.

@@ -37,22 +37,19 @@ void report_clip(RunState& rs, int word) {
 
 namespace {
 
+static_assert(static_cast<int>(AreaId::k1) == 1 && static_cast<int>(AreaId::k6) == 6,
+              "the areas 1..6 are those of the data files of those numbers");
+
 // Calls `use` with the area `id` names; `none` for kNone.
 template <typename State, typename Use, typename Result>
 Result with_area(State& rs, AreaId id, Use use, Result none) {
   switch (id) {
-    case AreaId::k1: return use(rs.F1);
-    case AreaId::k2: return use(rs.F2);
-    case AreaId::k3: return use(rs.F3);
-    case AreaId::k4: return use(rs.F4);
-    case AreaId::k5: return use(rs.F5);
-    case AreaId::k6: return use(rs.F6);
+    case AreaId::kNone: return none;
     case AreaId::kS: return use(rs.S);
     case AreaId::kL: return use(rs.L);
     case AreaId::kD: return use(rs.D);
-    case AreaId::kNone: break;
+    default: return use(rs.*data_file(static_cast<int>(id)).area);  // k1..k6
   }
-  return none;
 }
 
 }  // namespace
@@ -79,24 +76,6 @@ AreaView area_view(const RunState& rs, AreaId area) {
         return AreaView{a.data(), a.size(), a.extent()};
       },
       AreaView{});
-}
-
-std::optional<Field> field_or_report(RunState& rs, int n) {
-  std::optional<Field> f = field_of(rs, parse_word(rs, n), n);
-  if (!f)
-    ERROR_RTN(rs, n);
-  return f;
-}
-
-void fetch_word(RunState& rs, int n, Varying<4096>& value, LiteralUse literal) {
-  const Operand& op = parse_word(rs, n);
-  if (op.literal() && literal == LiteralUse::kText) {
-    value = op.FILE_CODE.view();
-  } else if (std::optional<Field> f = field_of(rs, op, n)) {
-    value = f->view();
-  } else if (!op.literal() || literal == LiteralUse::kReport) {
-    ERROR_RTN(rs, n);
-  }
 }
 
 Operand shifted(RunState& rs, const Operand& op, int d) {

@@ -75,21 +75,33 @@ inline std::optional<Field> field_of(RunState& rs, const Operand& op, int word) 
   return reference_of(rs, op, word);
 }
 
-// The field in word n of the current node: nothing, after the statement-error report of word
-// n, when the word is a literal or names no area.
-std::optional<Field> field_or_report(RunState& rs, int n);
+// The field of an operand that must be a field: a literal or an unknown area code is reported
+// as `word` (ERROR_RTN) and gives nothing.
+inline std::optional<Field> required_field(RunState& rs, const Operand& op, int word) {
+  std::optional<Field> f = field_of(rs, op, word);
+  if (!f)
+    ERROR_RTN(rs, word);
+  return f;
+}
 
-// What fetching a word does with a literal.
-enum class LiteralUse {
-  kText,    // the literal's text is the value
-  kKeep,    // the value keeps what it held, without a report
-  kReport,  // a field is needed: the word is reported and the value keeps what it held
-};
+// `into` := the text of that field. When it is reported, `into` keeps what it held, to be used
+// as the operand's text. False when reported.
+template <std::size_t Max>
+bool fetch_field(RunState& rs, const Operand& op, int word, Varying<Max>& into) {
+  const std::optional<Field> f = required_field(rs, op, word);
+  if (f)
+    into = f->view();
+  return f.has_value();
+}
 
-// Fetches word n of the current node into `value` (SOURCE or TARGET): a field's columns, or a
-// literal as `literal` says. A word that names no area is reported and `value` keeps what it
-// held, for the instruction to use as it stands.
-void fetch_word(RunState& rs, int n, Varying<4096>& value, LiteralUse literal);
+// SOURCE := an operand's value: a literal's text, or its field fetched as by fetch_field.
+inline void fetch_value(RunState& rs, const Operand& op, int word) {
+  if (op.literal()) {
+    rs.SOURCE = op.FILE_CODE.view();
+  } else {
+    fetch_field(rs, op, word, rs.SOURCE);
+  }
+}
 
 // The operand moved right by d columns (the target of a move with a displacement), its
 // columns resolved again.
@@ -108,7 +120,9 @@ struct AreaView {
 AreaView area_view(const RunState& rs, AreaId area);
 
 // Whether columns n1..n2 lie inside an area of 4096 columns: nothing to clip.
-inline bool columns_inside(int n1, int n2) { return n1 >= 1 && n2 >= n1 - 1 && n2 <= 4096; }
+inline bool columns_inside(int n1, int n2) {
+  return n1 >= 1 && n2 >= n1 - 1 && n2 <= static_cast<int>(kAreaWidth);
+}
 
 // Stores `value` into the field left-aligned: cut at the field's end or blank-filled to it.
 inline void store_field(const Field& f, std::string_view value) {

@@ -10,9 +10,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::TestRun;
-
 TEST(ParseFld, ReferencesAndLiterals) {
   struct Case {
     const char* operand;
@@ -61,7 +58,7 @@ TEST(ResolveField, ColumnsOfEachArea) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.operand);
     TestRun t;
-    compile(t.rs, {std::string("K ") + c.operand});
+    t.compile({std::string("K ") + c.operand});
     const Operand& op = parse_word(t.rs, 2);
     const std::optional<Field> f = field_of(t.rs, op, 2);
     ASSERT_TRUE(f.has_value());
@@ -75,7 +72,7 @@ TEST(ResolveField, ColumnsOfEachArea) {
 // FLD and FILE_CODE are filled in for whatever observes them.
 TEST(ParseWord, DecodedParseEqualsFreshParse) {
   TestRun t;
-  compile(t.rs, {"M 'AB' 1:10.20 \"CD\" S:7 '' D"});
+  t.compile({"M 'AB' 1:10.20 \"CD\" S:7 '' D"});
   const auto fresh = [&t](int n) {
     RunState& rs = t.rs;
     rs.FLD = rs.current_node->word(n);
@@ -101,7 +98,7 @@ TEST(ResolveField, LiteralsAndUnknownAreasGiveNothing) {
   for (const char* operand : {"'1:1.5'", "1:0.5", "X:1.5", "C:1.5", "0:1", "F0:1"}) {
     SCOPED_TRACE(operand);
     TestRun t;
-    compile(t.rs, {std::string("K ") + operand});
+    t.compile({std::string("K ") + operand});
     EXPECT_FALSE(field_of(t.rs, parse_word(t.rs, 2), 2).has_value());
     EXPECT_EQ(t.rs.diagnostics, 0);  // the caller reports
   }
@@ -109,7 +106,7 @@ TEST(ResolveField, LiteralsAndUnknownAreasGiveNothing) {
 
 TEST(ResolveField, ClipsToTheAreaAndReportsOncePerNode) {
   TestRun t;
-  compile(t.rs, {"K D:40.45 D:50.60 L:160.9999"});
+  t.compile({"K D:40.45 D:50.60 L:160.9999"});
   std::optional<Field> f = field_of(t.rs, parse_word(t.rs, 2), 2);
   EXPECT_EQ(f->size, 3u);  // columns 40 to 42
   f = field_of(t.rs, parse_word(t.rs, 3), 3);
@@ -121,7 +118,7 @@ TEST(ResolveField, ClipsToTheAreaAndReportsOncePerNode) {
 
 TEST(ResolveField, AnEndBeforeTheStartIsEmptyAndReported) {
   TestRun t;
-  compile(t.rs, {"K 1:10.5"});
+  t.compile({"K 1:10.5"});
   EXPECT_EQ(field_of(t.rs, parse_word(t.rs, 2), 2)->size, 0u);
   EXPECT_EQ(t.rs.diagnostics, 1);
 }

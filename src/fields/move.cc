@@ -21,12 +21,11 @@ int displacement(const RunState& rs) {
 void store_target(RunState& rs, int n, int d, std::size_t skip) {
   const Operand& op = parse_word(rs, n);
   // A literal target stays a literal, whatever the shift.
-  std::optional<Field> target =
-      d == 0 || op.literal() ? field_of(rs, op, n) : field_of(rs, shifted(rs, op, d), n);
-  if (!target) {
-    ERROR_RTN(rs, n);
+  const std::optional<Field> target = d == 0 || op.literal()
+                                          ? required_field(rs, op, n)
+                                          : required_field(rs, shifted(rs, op, d), n);
+  if (!target)
     return;
-  }
   const std::string_view source = rs.SOURCE.view();
   // A displacement past the end of the source leaves no characters: an all-blank target.
   store_field(*target, skip < source.size() ? source.substr(skip) : std::string_view());
@@ -59,11 +58,12 @@ void MOVE_RTN(RunState& rs) {
     // a one-character literal); word 5 when only word 4 is D.
     const int disp_word = form == MoveForm::kTargetDisplacement ? 5 : 4;
     // NOTE: a literal displacement operand takes its number from the previous SOURCE.
-    fetch_word(rs, disp_word, rs.SOURCE, LiteralUse::kKeep);
+    if (const Operand& disp = parse_word(rs, disp_word); !disp.literal())
+      fetch_field(rs, disp, disp_word, rs.SOURCE);
     d = displacement(rs);
   }
 
-  fetch_word(rs, 2, rs.SOURCE, LiteralUse::kText);
+  fetch_value(rs, parse_word(rs, 2), 2);
 
   switch (form) {
     case MoveForm::kFields:

@@ -9,9 +9,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::TestRun;
-
 struct MoveCase {
   const char* statement;
   const char* s_before;  // S, blank-padded
@@ -50,7 +47,7 @@ TEST(MoveRtn, Forms) {
     t.rs.S.assign_padded(c.s_before);
     t.rs.D.assign_padded(c.d_before);
     t.rs.F1.assign_padded(c.f1_before);
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     MOVE_RTN(t.rs);
     t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string after = c.f1_after;
@@ -63,7 +60,7 @@ TEST(MoveRtn, Forms) {
 TEST(MoveRtn, LeavesTheParseOfTheTarget) {
   TestRun t;
   t.rs.S.assign_padded("5");
-  compile(t.rs, {"M 'A' 2:3.4 D S:1"});
+  t.compile({"M 'A' 2:3.4 D S:1"});
   MOVE_RTN(t.rs);
   t.rs.settle_parse();
   EXPECT_EQ(t.rs.FILE_CODE.view(), "2");
@@ -85,7 +82,7 @@ TEST(MoveRtn, RepeatedMoveLeavesWhatTheFirstLeft) {
     t.rs.S.assign_padded("12ZZ");
     t.rs.F1.assign_padded("ABCDEFG");
     t.rs.F1[4091] = 'Q';
-    compile(t.rs, {statement});
+    t.compile({statement});
     MOVE_RTN(t.rs);
     t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     const std::string fld(t.rs.FLD.view()), code(t.rs.FILE_CODE.view()), source(t.rs.SOURCE.view());
@@ -136,7 +133,7 @@ TEST(MoveRtn, Errors) {
     t.rs.S.assign_padded("ABC");
     t.rs.F1.assign_padded("......");
     t.rs.SOURCE = "42";
-    compile(t.rs, {c.statement});
+    t.compile({c.statement});
     MOVE_RTN(t.rs);
     t.rs.settle_parse();  // FLD and FILE_CODE as a dump would see them
     EXPECT_EQ(t.rs.F1.view().substr(0, 6), c.f1_after);
@@ -149,13 +146,13 @@ TEST(MoveRtn, LiteralDisplacementUsesThePreviousSource) {
   TestRun t;
   t.rs.SOURCE = "3";
   t.rs.S.assign_padded("ABCDEF");
-  compile(t.rs, {"M S:1.6 D '1' 1:1.6"});
+  t.compile({"M S:1.6 D '1' 1:1.6"});
   MOVE_RTN(t.rs);
   EXPECT_EQ(t.rs.F1.view().substr(0, 6), "DEF   ");
   // Both word 3 and word 4 are D: the displacement operand is word 4, the keyword itself,
   // and the statement is taken as the target-displacement form, whose target D is a literal.
   TestRun u;
-  compile(u.rs, {"M 'AB' D D 1:1.2"});
+  u.compile({"M 'AB' D D 1:1.2"});
   MOVE_RTN(u.rs);
   EXPECT_EQ(u.printed(), "ERROR IN LINE \" 1 \",FIELD  3  \" D \"\n");
 }
@@ -163,7 +160,7 @@ TEST(MoveRtn, LiteralDisplacementUsesThePreviousSource) {
 TEST(MoveRtn, ATargetShiftedPastItsAreaIsClipped) {
   TestRun t;
   t.rs.S.assign_padded("0002");
-  compile(t.rs, {"M 'ABCDEF' D:40.42 D S:1.4"});
+  t.compile({"M 'ABCDEF' D:40.42 D S:1.4"});
   MOVE_RTN(t.rs);
   EXPECT_EQ(t.rs.D.view().substr(39), "  A");  // columns 42 to 44, clipped to 42
   EXPECT_EQ(t.printed(), "ERROR IN LINE \" 1 \",FIELD  3  \" D:40.42 \"\n");

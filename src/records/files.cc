@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "driver/signals.h"
+#include "driver/text.h"
 
 namespace kovran {
 namespace {
@@ -64,7 +65,6 @@ bool InFile::open(const std::string& path, std::istream* std_in, std::string& re
   buf_.resize(kReadChunk);
   pos_ = end_ = 0;
   at_end_ = failed_ = false;
-  error_number_ = 0;
   records_ = 0;
   return true;
 }
@@ -79,7 +79,6 @@ void InFile::close() {
 
 void InFile::fail(int error_number) {
   failed_ = true;
-  error_number_ = error_number;
   reason_ = error_number != 0 ? system_reason(error_number) : "input stream failed";
 }
 
@@ -189,7 +188,8 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
     struct stat info {};
     regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   }
-  buf_.resize(kWriteChunk + 4097 + 1);  // a chunk, then a longest record and its line feed
+  buf_.resize(kWriteChunk + kAreaWidth + 1 +
+              1);  // a chunk, then a longest record and its line feed
   used_ = 0;
   ends_.clear();
   ends_.reserve(kWriteChunk / 8);

@@ -2,12 +2,11 @@
 // through large buffers on the system's file descriptors. A path of "-" means the standard
 // input or output of the run. A read or a write on a file that is not open fails. A read or an open
 // interrupted by a signal is retried unless the run has recorded a signal (driver/signals.h); then
-// it fails with interrupted() set, so the run can end by that signal instead of waiting for data
+// it fails (the reason is EINTR's), so the run can end by that signal instead of waiting for data
 // that may never come.
 #ifndef KOVRAN_RECORDS_FILES_H_
 #define KOVRAN_RECORDS_FILES_H_
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -54,8 +53,6 @@ class InFile {
     return read_record_slow(dest, cap, stored, full_length);
   }
   bool failed() const { return failed_; }
-  // The read failed because a signal interrupted it.
-  bool interrupted() const { return error_number_ == EINTR; }
   const std::string& error_reason() const { return reason_; }
   long records_read() const { return records_; }
 
@@ -72,7 +69,6 @@ class InFile {
   std::size_t end_ = 0;
   bool at_end_ = false;
   bool failed_ = false;
-  int error_number_ = 0;
   std::string reason_;
   long records_ = 0;
 };

@@ -36,7 +36,7 @@ std::vector<Record> records_of(const std::string& bytes, std::size_t cap = 1 << 
   EXPECT_TRUE(from_stream.open("-", &stream, reason));
   const std::vector<Record> a = read_all(from_stream, cap);
 
-  testing::ScratchDir dir;
+  ScratchDir dir;
   dir.write("data", bytes);
   InFile from_file;
   EXPECT_TRUE(from_file.open(dir.path("data"), nullptr, reason));
@@ -97,7 +97,7 @@ TEST(InFile, LongRecordsAreCutButMeasured) {
 }
 
 TEST(InFile, OpenFailuresGiveTheSystemsReason) {
-  testing::ScratchDir dir;
+  ScratchDir dir;
   InFile in;
   std::string reason;
   EXPECT_FALSE(in.open(dir.path("missing"), nullptr, reason));
@@ -107,7 +107,7 @@ TEST(InFile, OpenFailuresGiveTheSystemsReason) {
 }
 
 TEST(OutFile, WritesAndReportsFailures) {
-  testing::ScratchDir dir;
+  ScratchDir dir;
   OutFile ok;
   std::string reason;
   ASSERT_TRUE(ok.open(dir.path("out"), nullptr, reason));

@@ -10,14 +10,8 @@ namespace kovran {
 namespace {
 
 constexpr std::size_t kKeyMax = 80;
-constexpr std::int16_t kColumnMax = 4096;
-constexpr char kHigh = '\xFF';
 
-bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
 bool match_mode(const RunState& rs) { return rs.T == '1' || rs.T == '2'; }
-bool input_open(const RunState& rs, char digit) {
-  return valid_file_digit(digit) && rs.in_files[digit - '0'].is_open();
-}
 
 // The key columns FROM..TO of BUFFER appended to `key`; columns past the record's end are
 // blanks, as the blank-padded record area shows them.
@@ -49,43 +43,26 @@ void check_key_order(RunState& rs, int n, const Varying<kKeyMax>& key) {
 
 // One record of the A or B file (`digit`): read, build the key, fill the area, count, dump.
 void read_side(RunState& rs, char digit, void (*build)(RunState&), Varying<kKeyMax>& key) {
-  if (!valid_file_digit(digit))
-    invalid_input_file(rs, digit);
-  const int n = digit - '0';
+  const int n = input_file_number(rs, digit);
   const bool got = read_data_record(rs, n);
   build(rs);
   file_area(rs, n).assign_padded(rs.BUFFER.view());
   if (got) {
-    std::int32_t& count = file_count(rs, n);
-    if (count < INT32_MAX)
-      ++count;
-    rs.TOTAL = static_cast<std::int16_t>(static_cast<std::uint16_t>(rs.TOTAL + 1));  // wraps
+    count_one(file_count(rs, n));
+    rs.TOTAL = wrap16(rs.TOTAL + 1);
     check_key_order(rs, n, key);
   } else {
-    key = std::string(kKeyMax, kHigh);
-    file_area(rs, n).fill(kHigh);
+    key = std::string(kKeyMax, kHighValue);
+    file_area(rs, n).fill(kHighValue);
   }
   // NOTE: the read that meets the end of file dumps too, repeating the last record read.
   if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
     dump_record(rs, digit);
 }
 
-void open_side(RunState& rs, char digit) {
-  if (!valid_file_digit(digit))
-    invalid_input_file(rs, digit);  // no file can be read: the run cannot go on
-  open_input(rs, digit - '0');
-}
-
-void recompute_eof(RunState& rs) {
-  rs.EOF_ = rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;
-}
-
 // The file digits of the match modes, checked before the run.
 void check_files(RunState& rs) {
-  for (const char digit : {rs.A, rs.B}) {
-    if (!valid_file_digit(digit))
-      invalid_input_file(rs, digit);
-  }
+  for (const char digit : {rs.A, rs.B}) input_file_number(rs, digit);
   if (rs.A == rs.B) {
     raise_error(rs, std::string("A=") + rs.A + " AND B=" + rs.B +
                         " NAME THE SAME FILE: MATCHING NEEDS TWO DIFFERENT INPUT FILES");
@@ -94,7 +71,7 @@ void check_files(RunState& rs) {
 
 // The key range just parsed from word n of the key statement, checked.
 KeyRange checked_range(RunState& rs, int n) {
-  if (rs.N1 < 1 || rs.N1 > rs.N2 || rs.N2 > kColumnMax) {
+  if (rs.N1 < 1 || rs.N1 > rs.N2 || rs.N2 > static_cast<int>(kAreaWidth)) {
     raise_error(rs, "INVALID KEY RANGE IN LINE " + std::to_string(rs.current_node->ILN) +
                         " FIELD " + std::to_string(n) + " \"" +
                         std::string(rs.current_node->word(n)) +
@@ -145,11 +122,11 @@ void KEY_RTN(RunState& rs) {
 // Leaves:  FIRST_READ clear; AKEY, BKEY, both areas and EOF as after READ_A and READ_B.
 void INIT_READ(RunState& rs) {
   rs.FIRST_READ = false;
-  open_side(rs, rs.A);
-  open_side(rs, rs.B);
+  open_input(rs, input_file_number(rs, rs.A));
+  open_input(rs, input_file_number(rs, rs.B));
   READ_A(rs);
   READ_B(rs);
-  recompute_eof(rs);
+  rs.EOF_ = all_input_ended(rs);
 }
 
 // READ_A   the next record of the A file into BUFFER and its area, AKEY built from it. A real
@@ -188,7 +165,7 @@ void match_step(RunState& rs) {
     if (compare_padded(rs.AKEY.view(), rs.BKEY.view()) != 0)
       READ_A(rs);
   }
-  recompute_eof(rs);
+  rs.EOF_ = all_input_ended(rs);
 }
 
 }  // namespace kovran

@@ -55,8 +55,8 @@ void refuse_overwriting_input(RunState& rs, int id) {
     const bool read = n == 0 || rs.in_files[n].is_open();  // PROGRAM: read before the run
     if (n == id || !read || !same_regular_file(path, rs.bindings.path[n]))
       continue;
-    raise_error(rs, std::string("CANNOT OPEN ") + logical_name(id) + " (" + path + "): IT IS " +
-                        logical_name(n) + ", READ BY THIS RUN");
+    raise_error(rs, file_failure(rs, "CANNOT OPEN", id,
+                                 std::string("IT IS ") + logical_name(n) + ", READ BY THIS RUN"));
   }
 }
 

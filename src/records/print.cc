@@ -15,16 +15,11 @@ namespace {
 constexpr int kListing = static_cast<int>(FileId::LISTING);
 constexpr char kFormFeed = '\x0C';
 
-const std::string& listing_path(const RunState& rs) { return rs.bindings.path[kListing]; }
-
 // Opens LISTING and fixes its page and line size.
 // NOTE: a page size below 1 is taken as 1 (every advance then starts a new page), and a line
 // size below 0 as 0; the options accept any 16-bit number.
 void open_listing(RunState& rs) {
-  refuse_overwriting_input(rs, kListing);
-  std::string reason;
-  if (!rs.listing_file.open(listing_path(rs), rs.bindings.std_out, reason))
-    raise_error(rs, "CANNOT OPEN LISTING (" + listing_path(rs) + "): " + reason);
+  open_output(rs, kListing);
   rs.listing_pgsize = rs.PGSIZE < 1 ? std::int16_t{1} : rs.PGSIZE;
   rs.listing_lnsize = rs.LNSIZE < 0 ? std::int16_t{0} : rs.LNSIZE;
   rs.listing_line = 0;
@@ -89,8 +84,6 @@ std::string two_characters(std::string_view word) {
   return two;
 }
 
-std::int32_t low_four_bits(char c) { return static_cast<unsigned char>(c) & 0x0F; }
-
 }  // namespace
 
 // PRINT_RTN   W L [control] [line]                                       words 3, 4
@@ -115,8 +108,7 @@ void PRINT_RTN(RunState& rs) {
       new_page(rs);
     }
   } else if (control == "S ") {
-    const std::string nn = two_characters(rs.current_node->word(4));
-    position_absolute(rs, 10 * low_four_bits(nn[0]) + low_four_bits(nn[1]));
+    position_absolute(rs, two_digit_number(rs.current_node->word(4)));
   } else {
     position_relative(rs, low_four_bits(control[0]));
   }
@@ -129,7 +121,5 @@ void PRINT_RTN(RunState& rs) {
   if (!rs.listing_file.end_record())  // the line and its separator go out together
     raise_error(rs, write_failure(rs, kListing, rs.listing_file));
 }
-
-std::int32_t listing_line_number(const RunState& rs) { return rs.listing_line; }
 
 }  // namespace kovran

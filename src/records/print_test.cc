@@ -1,65 +1,27 @@
 // records/print_test.cc
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
-#include "driver/diagnostics.h"
+#include "driver/testing.h"
 #include "records/records.h"
 
 namespace kovran {
 namespace {
 
-namespace fs = std::filesystem;
+// Compiles `statement` (a W L statement) and prints `text` with it.
+void print(TestRun& t, const std::string& statement, const std::string& text) {
+  t.compile({statement});
+  t.rs.F0 = text;
+  PRINT_RTN(t.rs);
+}
 
-// A run whose LISTING is a fresh file of its own.
-class Listing {
- public:
-  explicit Listing(std::int16_t pgsize) : rs_(bindings()) {
-    rs_.PGSIZE = pgsize;
-    std::string reason;
-    rs_.sysprint_file.open("-", &console_, reason);
-  }
-  ~Listing() { fs::remove_all(dir_); }
-
-  RunState& rs() { return rs_; }
-
-  // Compiles `statement` (a W L statement) and prints `text` with it.
-  void print(const std::string& statement, const std::string& text) {
-    ALLOC_RTN(rs_);
-    PARSE(rs_, statement);
-    rs_.F0 = text;
-    PRINT_RTN(rs_);
-  }
-
-  // Closes the files and returns the bytes of LISTING.
-  std::string bytes() {
-    close_output_files(rs_);
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
- private:
-  Bindings bindings() {
-    std::string templ = (fs::temp_directory_path() / "kovran-print-XXXXXX").string();
-    dir_ = mkdtemp(templ.data());
-    path_ = dir_ + "/LISTING";
-    Bindings b;
-    b.path[static_cast<int>(FileId::LISTING)] = path_;
-    return b;
-  }
-
-  std::string dir_;
-  std::string path_;
-  std::ostringstream console_;
-  RunState rs_;
-};
+// Closes the files and returns the bytes of LISTING.
+std::string listing_bytes(TestRun& t, const ScratchDir& dir) {
+  close_output_files(t.rs);
+  return dir.read("LISTING");
+}
 
 struct Print {
   const char* statement;
@@ -120,51 +82,45 @@ TEST(PrintRtn, PositionsAndSeparators) {
   };
   for (const ListingCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Listing listing(c.pgsize);
-    EXPECT_EQ(listing_line_number(listing.rs()), 0);
+    ScratchDir dir;
+    TestRun t(dir);
+    t.rs.PGSIZE = c.pgsize;
+    EXPECT_EQ(t.rs.listing_line, 0);
     for (const Print& p : c.prints) {
-      listing.print(p.statement, p.text);
-      EXPECT_EQ(listing_line_number(listing.rs()), p.line) << p.statement;
+      print(t, p.statement, p.text);
+      EXPECT_EQ(t.rs.listing_line, p.line) << p.statement;
     }
-    EXPECT_EQ(listing.bytes(), c.bytes);
+    EXPECT_EQ(listing_bytes(t, dir), c.bytes);
   }
 }
 
 TEST(PrintRtn, ClearsTheLineAndFixesThePageSizeAtOpening) {
-  Listing listing(2);
-  listing.rs().L.fill('X');
-  listing.print("W L 1", "A");
-  EXPECT_EQ(listing.rs().L.view(), std::string(166, ' '));
-  listing.rs().PGSIZE = 60;  // too late: the page size was fixed by the first print
-  listing.print("W L 1", "B");
-  listing.print("W L 1", "C");
-  EXPECT_EQ(listing.bytes(), "A\nB\n\fC\n");
+  ScratchDir dir;
+  TestRun t(dir);
+  t.rs.PGSIZE = 2;
+  t.rs.L.fill('X');
+  print(t, "W L 1", "A");
+  EXPECT_EQ(t.rs.L.view(), std::string(166, ' '));
+  t.rs.PGSIZE = 60;  // too late: the page size was fixed by the first print
+  print(t, "W L 1", "B");
+  print(t, "W L 1", "C");
+  EXPECT_EQ(listing_bytes(t, dir), "A\nB\n\fC\n");
 }
 
 TEST(PrintRtn, NoListingWithoutAPrint) {
-  Listing listing(60);
-  EXPECT_EQ(listing.bytes(), "");
-  EXPECT_FALSE(listing.rs().listing_file.is_open());
+  ScratchDir dir;
+  TestRun t(dir);
+  EXPECT_EQ(listing_bytes(t, dir), "");
+  EXPECT_FALSE(t.rs.listing_file.is_open());
+  EXPECT_FALSE(dir.exists("LISTING"));
 }
 
 TEST(PrintRtn, ListingThatCannotBeOpenedEndsTheRun) {
   Bindings b;
   b.path[static_cast<int>(FileId::LISTING)] = "/nonexistent-dir/LISTING";
-  RunState rs(b);
-  std::ostringstream console;
-  std::string reason;
-  rs.sysprint_file.open("-", &console, reason);
-  ALLOC_RTN(rs);
-  PARSE(rs, "W L 1");
-  try {
-    PRINT_RTN(rs);
-    FAIL() << "the print went on";
-  } catch (const RunEnded& ended) {
-    EXPECT_EQ(ended.status, 12);
-  }
-  rs.sysprint_file.close();
-  EXPECT_NE(console.str().find("CANNOT OPEN LISTING (/nonexistent-dir/LISTING)"),
-            std::string::npos);
+  TestRun t(std::move(b));
+  EXPECT_EQ(t.execute("W L 1", PRINT_RTN), ExitStatus::kError);
+  EXPECT_NE(t.printed().find("CANNOT OPEN LISTING (/nonexistent-dir/LISTING)"), std::string::npos);
 }
 
 }  // namespace

@@ -8,19 +8,17 @@
 namespace kovran {
 namespace {
 
-constexpr std::size_t kRecordMax = 4096;
-
-const std::string& path_of(const RunState& rs, int id) { return rs.bindings.path[id]; }
-
-int digit_value(char digit) { return digit - '0'; }
-bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
+[[noreturn]] void invalid_input_file(RunState& rs, char digit) {
+  const std::string_view d(&digit, 1);
+  rs.sysprint.line("INVALID INPUT FILE ", d);
+  ++rs.diagnostics;
+  raise_error(rs, "", ExitStatus::kError, "INVALID INPUT FILE " + visible(d));
+}
 
 // Single-file step (T = 0).
 void read_single(RunState& rs) {
-  const int n = valid_file_digit(rs.I) ? digit_value(rs.I) : 0;
   rs.FIRST_READ = false;
-  if (n == 0)
-    invalid_input_file(rs, rs.I);  // no file can be read: the run cannot go on
+  const int n = input_file_number(rs, rs.I);
   // NOTE: the file itself says whether it is open, not FIRST_READ, which PARM can clear.
   if (!rs.in_files[n].is_open())
     open_input(rs, n);
@@ -29,33 +27,39 @@ void read_single(RunState& rs) {
     rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
   // NOTE: this copy also runs at end of file, so the area shows the last record again.
   file_area(rs, n).assign_padded(rs.BUFFER.view());
-  rs.EOF_ = rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;
+  rs.EOF_ = all_input_ended(rs);
   if (rs.EOF_)
     return;
   count_one(file_count(rs, n));
-  const std::int64_t sum = std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6;
-  rs.TOTAL = static_cast<std::int16_t>(static_cast<std::uint16_t>(sum));  // kept to 16 bits
+  rs.TOTAL = wrap16(std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6);
   if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
     dump_record(rs, rs.I);
 }
 
 }  // namespace
 
-void invalid_input_file(RunState& rs, char digit) {
-  const std::string_view d(&digit, 1);
-  rs.sysprint.line("INVALID INPUT FILE ", d);
-  ++rs.diagnostics;
-  raise_error(rs, "", 12, "INVALID INPUT FILE " + visible(d));
+int input_file_number(RunState& rs, char digit) {
+  if (!valid_file_digit(digit))
+    invalid_input_file(rs, digit);
+  return digit - '0';
+}
+
+void open_input_file(RunState& rs, int id, InFile& file) {
+  std::string reason;
+  if (!file.open(rs.bindings.path[id], rs.bindings.std_in, reason)) {
+    end_if_interrupted(rs);  // a FIFO waiting for its writer
+    raise_error(rs, file_failure(rs, "CANNOT OPEN", id, reason));
+  }
+}
+
+void read_failure(RunState& rs, int id, const InFile& file) {
+  end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
+  raise_error(rs, file_failure(rs, "CANNOT READ", id, file.error_reason()));
 }
 
 void open_input(RunState& rs, int n) {
   eof_flag(rs, n) = false;
-  std::string reason;
-  if (!rs.in_files[n].open(path_of(rs, n), rs.bindings.std_in, reason)) {
-    end_if_interrupted(rs);  // a FIFO waiting for its writer
-    raise_error(
-        rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + path_of(rs, n) + "): " + reason);
-  }
+  open_input_file(rs, n, rs.in_files[n]);
 }
 
 bool read_data_record(RunState& rs, int n) {
@@ -63,18 +67,15 @@ bool read_data_record(RunState& rs, int n) {
   std::size_t stored = 0;
   std::size_t full = 0;
   char* dest = rs.BUFFER.data();
-  if (!in.read_record(dest, kRecordMax, stored, full)) {
-    if (in.failed()) {
-      end_if_interrupted(rs);  // a read cut short by a signal is that signal's ending
-      raise_error(rs, std::string("CANNOT READ ") + logical_name(n) + " (" + path_of(rs, n) +
-                          "): " + in.error_reason());
-    }
+  if (!in.read_record(dest, kAreaWidth, stored, full)) {
+    if (in.failed())
+      read_failure(rs, n, in);
     eof_flag(rs, n) = true;
-    file_area(rs, n).fill('\xFF');
+    file_area(rs, n).fill(kHighValue);
     return false;
   }
   rs.BUFFER.resize(stored);
-  if (full > kRecordMax) {
+  if (full > kAreaWidth) {
     warning(rs, std::string("WARNING: ") + logical_name(n) + " RECORD " +
                     std::to_string(in.records_read()) + " CUT TO 4096 CHARACTERS (WAS " +
                     std::to_string(full) + ")");
@@ -84,13 +85,8 @@ bool read_data_record(RunState& rs, int n) {
 
 void dump_record(RunState& rs, char digit) {
   constexpr int kDump = static_cast<int>(FileId::FILEDUMP);
-  if (!rs.filedump_file.is_open()) {
-    refuse_overwriting_input(rs, kDump);
-    std::string reason;
-    if (!rs.filedump_file.open(path_of(rs, kDump), rs.bindings.std_out, reason)) {
-      raise_error(rs, "CANNOT OPEN FILEDUMP (" + path_of(rs, kDump) + "): " + reason);
-    }
-  }
+  if (!rs.filedump_file.is_open())
+    open_output(rs, kDump);
   OutFile& f = rs.filedump_file;
   f.put(digit);
   f.write(" : ");

@@ -10,9 +10,6 @@
 namespace kovran {
 namespace {
 
-using testing::ScratchDir;
-using testing::TestRun;
-
 std::string blank_padded(const std::string& text) {
   return text + std::string(4096 - text.size(), ' ');
 }
@@ -20,7 +17,7 @@ std::string blank_padded(const std::string& text) {
 TEST(ReadRtn, EmptyFile) {
   ScratchDir dir;
   dir.write("FILE2", "");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '2';
   READ_RTN(t.rs);
   EXPECT_TRUE(t.rs.EOF_);
@@ -33,7 +30,7 @@ TEST(ReadRtn, EmptyFile) {
 TEST(ReadRtn, OneRecordStaysInTheAreaAtEndOfFile) {
   ScratchDir dir;
   dir.write("FILE1", "REC\n");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '1';
   READ_RTN(t.rs);
   EXPECT_FALSE(t.rs.EOF_);
@@ -57,7 +54,7 @@ TEST(ReadRtn, AreasAreBlankFilledOnEveryRecord) {
   ScratchDir dir;
   const std::string full(4096, 'F');
   dir.write("FILE1", full + "\n\nSHORT\n");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '1';
   READ_RTN(t.rs);
   EXPECT_TRUE(t.rs.F1.view() == full);
@@ -73,7 +70,7 @@ TEST(ReadRtn, AreasAreBlankFilledOnEveryRecord) {
 TEST(ReadRtn, LongRecordsAreCutWithOneWarningEach) {
   ScratchDir dir;
   dir.write("FILE1", "A\n" + std::string(5000, 'L') + "\nB\n" + std::string(4097, 'M') + "\n");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '1';
   for (int k = 0; k < 5; ++k) READ_RTN(t.rs);
   EXPECT_EQ(t.rs.CNT1, 4);
@@ -86,7 +83,7 @@ TEST(ReadRtn, LongRecordsAreCutWithOneWarningEach) {
 TEST(ReadRtn, DumpCopiesTheFirstRecordsCountedWithWrites) {
   ScratchDir dir;
   dir.write("FILE4", "one  \ntwo\nthree\n");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '4';
   t.rs.DUMP = 3;
   for (int k = 0; k < 4; ++k) READ_RTN(t.rs);
@@ -96,7 +93,7 @@ TEST(ReadRtn, DumpCopiesTheFirstRecordsCountedWithWrites) {
 
   ScratchDir dir2;
   dir2.write("FILE1", "a\nb\n");
-  TestRun u(testing::bindings_in(dir2));
+  TestRun u(dir2);
   u.rs.I = '1';
   u.rs.DUMP = 2;
   u.rs.CNT2 = 1;  // a record written to FILE2 counts toward the limit too
@@ -111,19 +108,14 @@ TEST(ReadRtn, InvalidInputFileEndsTheRun) {
   for (const char digit : {'0', '7'}) {
     TestRun t;
     t.rs.I = digit;
-    try {
-      READ_RTN(t.rs);
-      ADD_FAILURE() << "no error";
-    } catch (const RunEnded& e) {
-      EXPECT_EQ(e.status, 12);
-    }
+    EXPECT_EQ(ended_with([&] { READ_RTN(t.rs); }), ExitStatus::kError);
     EXPECT_EQ(t.printed(), std::string("INVALID INPUT FILE  ") + digit + "\n");
   }
 }
 
 TEST(ReadRtn, AMissingInputFileIsNamed) {
   ScratchDir dir;
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '5';
   EXPECT_THROW(READ_RTN(t.rs), RunEnded);
   EXPECT_EQ(t.printed(),

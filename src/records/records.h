@@ -28,23 +28,34 @@ int WRITE_TARGET(const Node& node);
 void WRITE_RTN(RunState& rs);
 // Prints F0 as one line of LISTING by the print control of the current W node.
 void PRINT_RTN(RunState& rs);
-// Current line number of LISTING's page (0 before the first print).
-std::int32_t listing_line_number(const RunState& rs);
-
 // --- helpers shared by the read cycle, key matching and write (records/read.cc) ---------
-// Opens FILEn (1..6) for input and clears its end-of-file flag; a file that cannot be opened
-// ends the run with a line naming it.
+// Opens input `id` (PROGRAM, FILE1..FILE6) into `file`.
+// Errors:  it cannot be opened -> the error condition, naming it (a signal: its ending).
+void open_input_file(RunState& rs, int id, InFile& file);
+// A read of input `id` failed: the error condition, naming it (a signal: its ending).
+[[noreturn]] void read_failure(RunState& rs, int id, const InFile& file);
+// Opens FILEn (1..6) for input and clears its end-of-file flag.
 void open_input(RunState& rs, int n);
+// The number of the data file a digit of the options (I, A, B) names.
+// Errors:  not 1..6 -> "INVALID INPUT FILE " and the digit, then the error condition: no file
+//          can be read, the run cannot go on.
+int input_file_number(RunState& rs, char digit);
 // Reads the next record of FILEn into BUFFER (cut to 4096 with a warning). At end of file sets
 // EOFn, fills Fn with high values, leaves BUFFER alone and returns false.
 bool read_data_record(RunState& rs, int n);
+// EOF: every data file has ended (one never read counts as ended).
+inline bool all_input_ended(const RunState& rs) {
+  return rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;
+}
 // Writes one FILEDUMP line: the digit, ":" and BUFFER.
 void dump_record(RunState& rs, char digit);
+// The file of output `id` (FILE1..FILE6, LISTING, FILEDUMP).
+OutFile& output_of(RunState& rs, int id);
+// Creates output `id` at its first use.
+// Errors:  it is a file this run reads, or it cannot be created -> the error condition.
+void open_output(RunState& rs, int id);
 // The output file of FILEn, created at its first use.
 OutFile& output_file(RunState& rs, int n);
-// Prints "INVALID INPUT FILE " and the digit, then the error condition: no file can be read,
-// the run cannot go on.
-[[noreturn]] void invalid_input_file(RunState& rs, char digit);
 // The read step of the match modes T=1 and T=2 (records/match.cc).
 void match_step(RunState& rs);
 

@@ -5,21 +5,21 @@
 #include "records/records.h"
 
 namespace kovran {
-namespace {
 
-constexpr char kHigh = '\xFF';
-
-std::string_view trim_leading(std::string_view text, char c) {
-  while (!text.empty() && text.front() == c) text.remove_prefix(1);
-  return text;
+OutFile& output_of(RunState& rs, int id) {
+  switch (static_cast<FileId>(id)) {
+    case FileId::LISTING: return rs.listing_file;
+    case FileId::FILEDUMP: return rs.filedump_file;
+    default: assert(id >= 1 && id <= 6); return rs.out_files[id];
+  }
 }
 
-std::string_view trim_trailing(std::string_view text, char c) {
-  while (!text.empty() && text.back() == c) text.remove_suffix(1);
-  return text;
+void open_output(RunState& rs, int id) {
+  refuse_overwriting_input(rs, id);
+  std::string reason;
+  if (!output_of(rs, id).open(rs.bindings.path[id], rs.bindings.std_out, reason))
+    raise_error(rs, file_failure(rs, "CANNOT OPEN", id, reason));
 }
-
-}  // namespace
 
 OutFile& output_file(RunState& rs, int n) {
   OutFile& f = rs.out_files[n];
@@ -29,12 +29,7 @@ OutFile& output_file(RunState& rs, int n) {
     raise_error(
         rs, std::string(logical_name(n)) + " IS AN INPUT FILE OF THIS RUN AND CANNOT BE WRITTEN");
   }
-  refuse_overwriting_input(rs, n);
-  std::string reason;
-  if (!f.open(rs.bindings.path[n], rs.bindings.std_out, reason)) {
-    raise_error(rs, std::string("CANNOT OPEN ") + logical_name(n) + " (" + rs.bindings.path[n] +
-                        "): " + reason);
-  }
+  open_output(rs, n);
   return f;
 }
 
@@ -48,12 +43,12 @@ OutFile& output_file(RunState& rs, int n) {
 void WRITE_RTN(RunState& rs) {
   const int target = rs.current_node->form;
   if (target >= 1 && target <= 6) {
-    Area<4096>& area = file_area(rs, target);
+    Area<kAreaWidth>& area = file_area(rs, target);
     // NOTE: an area blank at its end has no trailing NUL to trim; its blank tail goes anyway.
     const std::string_view text = area.extent() < area.size()
-                                      ? trim_leading(area.used(), kHigh)
-                                      : trim_trailing(trim_leading(area.view(), kHigh), '\0');
-    rs.F0 = trim_trailing(trim_leading(text, kHigh), ' ');
+                                      ? trim_leading(area.used(), kHighValue)
+                                      : trim_trailing(trim_leading(area.view(), kHighValue), '\0');
+    rs.F0 = trim_trailing(trim_leading(text, kHighValue), ' ');
     OutFile& f = rs.out_files[target].is_open() ? rs.out_files[target] : output_file(rs, target);
     if (!f.write_record(rs.F0.view()))
       raise_error(rs, write_failure(rs, target, f));
@@ -63,35 +58,34 @@ void WRITE_RTN(RunState& rs) {
   }
   if (target == kWriteListing) {
     const std::string_view line = rs.L.view();
-    const std::size_t first = line.find_first_not_of(kHigh);
+    const std::size_t first = line.find_first_not_of(kHighValue);
     const std::size_t from = first == std::string_view::npos ? line.size() : first;
     const std::size_t width = rs.LNSIZE > 0 ? static_cast<std::size_t>(rs.LNSIZE) : 0;
-    rs.F0 = trim_trailing(trim_leading(line.substr(from, width), kHigh), ' ');
+    rs.F0 = trim_trailing(trim_leading(line.substr(from, width), kHighValue), ' ');
     PRINT_RTN(rs);
     count_one(rs.CNTL);
     return;
   }
   ERROR_RTN(rs, 2);
-  rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHigh), ' ');
+  rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHighValue), ' ');
 }
 
 int WRITE_TARGET(const Node& node) {
   const std::string_view target = node.word(2);
-  if (target.size() == 1 && target[0] >= '1' && target[0] <= '6')
+  if (target.size() == 1 && valid_file_digit(target[0]))
     return target[0] - '0';
   return word_is(target, "L") ? kWriteListing : 0;
 }
 
 std::string write_failure(const RunState& rs, int id, const OutFile& f) {
-  std::string text =
-      std::string("CANNOT WRITE ") + logical_name(id) + " (" + rs.bindings.path[id] + ")";
+  std::string held;
   if (f.regular()) {
     const std::int64_t kept = f.records_kept();
-    text += ", WHICH HOLDS " + std::to_string(kept) +
-            (id == static_cast<int>(FileId::LISTING) ? " WHOLE LINE" : " WHOLE RECORD") +
-            (kept == 1 ? "" : "S");
+    held = ", WHICH HOLDS " + std::to_string(kept) +
+           (id == static_cast<int>(FileId::LISTING) ? " WHOLE LINE" : " WHOLE RECORD") +
+           (kept == 1 ? "" : "S");
   }
-  return text + ": " + f.error_reason();
+  return file_failure(rs, "CANNOT WRITE", id, f.error_reason(), held);
 }
 
 namespace {
@@ -100,9 +94,7 @@ namespace {
 // failures are reported.
 template <typename Fn>
 void for_each_output(RunState& rs, Fn fn) {
-  for (int n = 1; n <= 6; ++n) fn(rs.out_files[n], n);
-  fn(rs.listing_file, static_cast<int>(FileId::LISTING));
-  fn(rs.filedump_file, static_cast<int>(FileId::FILEDUMP));
+  for (int id = 1; id <= static_cast<int>(FileId::FILEDUMP); ++id) fn(output_of(rs, id), id);
 }
 
 void end_listing(RunState& rs) {

@@ -10,10 +10,6 @@
 namespace kovran {
 namespace {
 
-using testing::compile;
-using testing::ScratchDir;
-using testing::TestRun;
-
 TEST(WriteRtn, RecordsLoseTrailingBlanksAndTheAreaIsBlanked) {
   struct Case {
     std::string area;  // F3 before, blank-padded
@@ -29,8 +25,8 @@ TEST(WriteRtn, RecordsLoseTrailingBlanksAndTheAreaIsBlanked) {
       {"AB \xFF", "AB \xFF"},           // a high value at the end is data
   };
   ScratchDir dir;
-  TestRun t(testing::bindings_in(dir));
-  compile(t.rs, {"W 3"});
+  TestRun t(dir);
+  t.compile({"W 3"});
   std::string expected;
   for (const Case& c : cases) {
     t.rs.F3.assign_padded(c.area);
@@ -54,9 +50,9 @@ TEST(WriteRtn, BadTargetsWriteNothing) {
   for (const char* statement : {"W 7", "W X", "W", "W 12", "W '1'"}) {
     SCOPED_TRACE(statement);
     ScratchDir dir;
-    TestRun t(testing::bindings_in(dir));
+    TestRun t(dir);
     t.rs.F0 = std::string_view("\xFFKEPT  ");
-    compile(t.rs, {statement});
+    t.compile({statement});
     WRITE_RTN(t.rs);
     EXPECT_EQ(t.rs.F0.view(), "KEPT");  // F0 keeps its text, trimmed again
     EXPECT_EQ(t.rs.CNT1 + t.rs.CNTL, 0);
@@ -69,27 +65,22 @@ TEST(WriteRtn, BadTargetsWriteNothing) {
 TEST(WriteRtn, AnInputFileCannotBeWritten) {
   ScratchDir dir;
   dir.write("FILE1", "A\n");
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.I = '1';
-  compile(t.rs, {"W 1"});
+  t.compile({"W 1"});
   READ_RTN(t.rs);
   t.rs.running = true;
-  try {
-    WRITE_RTN(t.rs);
-    ADD_FAILURE() << "no error";
-  } catch (const RunEnded& e) {
-    EXPECT_EQ(e.status, 12);
-  }
+  EXPECT_EQ(ended_with([&] { WRITE_RTN(t.rs); }), ExitStatus::kError);
   EXPECT_EQ(t.printed(), "FILE1 IS AN INPUT FILE OF THIS RUN AND CANNOT BE WRITTEN IN LINE 1\n");
   EXPECT_EQ(dir.read("FILE1"), "A\n");
 }
 
 TEST(WriteRtn, AFileThatCannotBeCreatedEndsTheRun) {
   ScratchDir dir;
-  Bindings b = testing::bindings_in(dir);
+  Bindings b = bindings_in(dir);
   b.path[2] = dir.path("no-such-dir/FILE2");
   TestRun t(std::move(b));
-  compile(t.rs, {"W 2"});
+  t.compile({"W 2"});
   EXPECT_THROW(WRITE_RTN(t.rs), RunEnded);
   EXPECT_NE(t.printed().find("CANNOT OPEN FILE2 (" + dir.path("no-such-dir/FILE2") +
                              "): No such file or directory"),
@@ -98,12 +89,12 @@ TEST(WriteRtn, AFileThatCannotBeCreatedEndsTheRun) {
 
 TEST(WriteRtn, PrintLineIsCutToTheLineSize) {
   ScratchDir dir;
-  TestRun t(testing::bindings_in(dir));
+  TestRun t(dir);
   t.rs.LNSIZE = 5;
   t.rs.L.assign_padded(
       "\xFF\xFF"
       "ABCDEFG");
-  compile(t.rs, {"W L"});
+  t.compile({"W L"});
   WRITE_RTN(t.rs);
   EXPECT_EQ(t.rs.F0.view(), "ABCDE");  // from the first column that is not a high value
   EXPECT_EQ(t.rs.CNTL, 1);

@@ -9,7 +9,7 @@
 namespace kovran {
 namespace {
 
-constexpr std::size_t kWidth = Area<4096>::size();  // columns of S
+constexpr std::size_t kWidth = kAreaWidth;  // columns of S
 
 // A column text: its last six characters right-aligned and blank-filled in A_STRING, read as
 // six digits by the low four bits of each character (a blank counts as 0).
@@ -20,8 +20,7 @@ std::int16_t column_number(RunState& rs, std::string_view text) {
   std::copy(text.begin(), text.end(), rs.A_STRING.data() + rs.A_STRING.size() - text.size());
   // NOTE: the number is kept in 16 bits, so 40000 wraps to -25536; a negative first column
   // lets every occurrence through, a negative last column lets none.
-  const long low = low_four_bits_number(rs.A_STRING.view(), rs.A_STRING.size()) % 65536;
-  return static_cast<std::int16_t>(low >= 32768 ? low - 65536 : low);
+  return wrap16(low_four_bits_number(rs.A_STRING.view(), rs.A_STRING.size()));
 }
 
 // S := its first `at` characters, REPLACE, then what followed the `old_size` characters of the

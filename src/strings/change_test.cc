@@ -1,19 +1,21 @@
 // strings/change_test.cc
+#include <gtest/gtest.h>
+
 #include <random>
 #include <string>
 
+#include "driver/testing.h"
 #include "strings/strings.h"
-#include "strings/test_support.h"
 
 namespace kovran {
 namespace {
 
-using ChangeTest = StringsTest;
-
-TEST_F(ChangeTest, TheRestOfSShifts) {
+TEST(ChangeTest, TheRestOfSShifts) {
+  TestRun t;
+  RunState& rs = t.rs;
   put(rs.S, 1, "AB AB");
   put(rs.S, 4094, "MYZ");
-  compile("CH AB 'XYZ'");
+  t.compile({"CH AB 'XYZ'"});
   CHANGE_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 9), "XYZ XYZ  ");
   EXPECT_EQ(columns(rs.S, 4093, 4096), "   M");  // Y and Z pushed out past column 4096
@@ -21,44 +23,50 @@ TEST_F(ChangeTest, TheRestOfSShifts) {
   rs.S.fill(' ');
   put(rs.S, 1, "A-B-C");
   put(rs.S, 4096, "E");
-  compile("A '-' ''");  // A is the same instruction; an empty replacement deletes
+  t.compile({"A '-' ''"});  // A is the same instruction; an empty replacement deletes
   CHANGE_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 5), "ABC  ");
   EXPECT_EQ(columns(rs.S, 4093, 4096), " E  ");
 }
 
-TEST_F(ChangeTest, GrowingReplacementEnds) {
+TEST(ChangeTest, GrowingReplacementEnds) {
+  TestRun t;
+  RunState& rs = t.rs;
   // Each pass finds the A just written one column further on; the run of A grows to the end
   // of S, or of the range, and the loop ends there.
   put(rs.S, 1, "A");
-  compile("CH A 'AA'");
+  t.compile({"CH A 'AA'"});
   CHANGE_RTN(rs);
   EXPECT_EQ(rs.S.view(), std::string(4096, 'A'));
   EXPECT_EQ(rs.U, 4096);
 
   rs.S.fill(' ');
   put(rs.S, 1, "A");
-  compile("CH A 1/10 'AA'");
+  t.compile({"CH A 1/10 'AA'"});
   CHANGE_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 12), "AAAAAAAAAAA ");
 }
 
-TEST_F(ChangeTest, RangeLimitsWhereOccurrencesBegin) {
+TEST(ChangeTest, RangeLimitsWhereOccurrencesBegin) {
+  TestRun t;
+  RunState& rs = t.rs;
   // XX at 9 is before the range; XX at 15 becomes Y, which pulls XX from 20 to 19, inside the
   // range; XX at 30 has moved to 28, past it, and ends the instruction.
   put(rs.S, 1, "........XX....XX...XX........XX");
-  compile("CH XX 10/20 'Y'");
+  t.compile({"CH XX 10/20 'Y'"});
   CHANGE_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 31), "........XX....Y...Y........XX  ");
 
   rs.S.fill(' ');
   put(rs.S, 1, "AAAAAAAA");
-  compile("CH A 5 'B'");  // a single column
+  t.compile({"CH A 5 'B'"});  // a single column
   CHANGE_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 8), "AAAABAAA");
 }
 
-TEST_F(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
+TEST(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
+  TestRun t;
+  RunState& rs = t.rs;
   struct Case {
     const char* range;
     int col1;
@@ -76,7 +84,7 @@ TEST_F(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
     SCOPED_TRACE(c.range);
     rs.S.fill(' ');
     put(rs.S, 1, "AAA");
-    compile(std::string("CH A ") + c.range + " 'B'");
+    t.compile({std::string("CH A ") + c.range + " 'B'"});
     CHANGE_RTN(rs);
     EXPECT_EQ(rs.COL1, c.col1);
     EXPECT_EQ(rs.COL2, c.col2);
@@ -89,7 +97,9 @@ TEST_F(ChangeTest, ColumnTextsAreSixDigitsInSixteenBits) {
 // The change works only on the part of S that can hold text. Against a plain model of the rule
 // on all 4096 columns: texts that stop short of the end, reach past it, or were left behind a
 // moved tail; longer, shorter and empty replacements; ranges; search texts with blanks.
-TEST_F(ChangeTest, SameAsTheWholeAreaRule) {
+TEST(ChangeTest, SameAsTheWholeAreaRule) {
+  TestRun t;
+  RunState& rs = t.rs;
   const auto model = [](std::string s, const std::string& search, const std::string& rep, int col1,
                         int col2) {
     const auto find = [&search](const std::string& text, std::size_t from) -> std::size_t {
@@ -142,7 +152,7 @@ TEST_F(ChangeTest, SameAsTheWholeAreaRule) {
       put(rs.S, 1, s);
       if (round % 3 == 2)
         put(rs.S, length + 1, std::string(200, ' '));
-      compile(c.statement);
+      t.compile({c.statement});
       CHANGE_RTN(rs);
       ASSERT_EQ(rs.S.view(), model(s, c.search, c.rep, c.col1, c.col2));
     }

@@ -7,7 +7,7 @@
 namespace kovran {
 namespace {
 
-constexpr std::size_t kResultWidth = Area<20>::size();  // columns of TARGET2
+constexpr std::size_t kResultWidth = kEditWidth;  // columns of TARGET2
 
 // Walks MASK and SOURCE from the right into TARGET2, right-aligned. Mask characters: 0 copies
 // a source character, blank copies it but blanks a 0 that has only zeros to its left, a
@@ -61,16 +61,17 @@ void EDIT_RTN(RunState& rs) {
   // NOTE: an unquoted mask is parsed as an area code, so only its first character is used.
   rs.MASK = strip_char(parse_word(rs, 4).FILE_CODE.view(), rs.QUOTE);  // cut to 20 characters
 
-  fetch_word(rs, 2, rs.SOURCE, LiteralUse::kReport);
+  fetch_field(rs, parse_word(rs, 2), 2, rs.SOURCE);
 
   walk_mask(rs);
 
-  std::optional<Field> target = field_or_report(rs, 3);
+  const Operand& target_op = parse_word(rs, 3);
+  const std::optional<Field> target = required_field(rs, target_op, 3);
   if (!target)
     return;
   // The value is as wide as the reference; a reference cut at its area's end keeps its left
   // part, as every store does.
-  const long width = rs.N2 - rs.N1 + 1;                         // of the target's parse
+  const long width = target_op.N2 - target_op.N1 + 1;
   const long blanks = width - static_cast<long>(kResultWidth);  // leading columns past 20
   for (std::size_t k = 0; k < target->size; ++k) {
     const long column = static_cast<long>(k);

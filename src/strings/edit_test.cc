@@ -1,13 +1,15 @@
 // strings/edit_test.cc
+#include <gtest/gtest.h>
+
+#include "driver/testing.h"
 #include "strings/strings.h"
-#include "strings/test_support.h"
 
 namespace kovran {
 namespace {
 
-using EditTest = StringsTest;
-
-TEST_F(EditTest, MaskWalk) {
+TEST(EditTest, MaskWalk) {
+  TestRun t;
+  RunState& rs = t.rs;
   struct Case {
     const char* source;  // at F1 column 1
     const char* statement;
@@ -34,7 +36,7 @@ TEST_F(EditTest, MaskWalk) {
     rs.F1.fill(' ');
     rs.F2.fill('*');
     put(rs.F1, 1, c.source);
-    compile(c.statement);
+    t.compile({c.statement});
     EDIT_RTN(rs);
     const std::string target = c.target;
     EXPECT_EQ(columns(rs.F2, 1, target.size() + 1), target + "*");

@@ -32,17 +32,18 @@ Area<4> position_text(std::size_t p) {
 // Leaves:  SOURCE = the argument, TARGET = the searched text; FILE_CODE, N1, N2 = the parse of
 //          the result field.
 void FIND_RTN(RunState& rs) {
-  fetch_word(rs, 2, rs.SOURCE, LiteralUse::kText);
-  fetch_word(rs, 3, rs.TARGET, LiteralUse::kReport);
+  fetch_value(rs, parse_word(rs, 2), 2);
+  fetch_field(rs, parse_word(rs, 3), 3, rs.TARGET);
 
   const Area<4> text = position_text(find_text(rs.TARGET.view(), rs.SOURCE.view()));
 
-  std::optional<Field> result = field_or_report(rs, 5);
+  const Operand& result_op = parse_word(rs, 5);
+  const std::optional<Field> result = required_field(rs, result_op, 5);
   if (!result)
     return;
   // The width of the reference picks the characters; a reference cut at its area's end keeps
   // its left part.
-  const long width = std::max(0L, std::min(4L, rs.N2 - rs.N1 + 1L));  // of the result's parse
+  const long width = std::max(0L, std::min(4L, result_op.N2 - result_op.N1 + 1L));
   store_field(*result, text.view().substr(4 - static_cast<std::size_t>(width)));
 }
 

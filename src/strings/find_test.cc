@@ -1,13 +1,15 @@
 // strings/find_test.cc
+#include <gtest/gtest.h>
+
+#include "driver/testing.h"
 #include "strings/strings.h"
-#include "strings/test_support.h"
 
 namespace kovran {
 namespace {
 
-using FindTest = StringsTest;
-
-TEST_F(FindTest, ResultWidths) {
+TEST(FindTest, ResultWidths) {
+  TestRun t;
+  RunState& rs = t.rs;
   struct Case {
     const char* argument;
     const char* result_field;  // in F2, always from column 3
@@ -31,7 +33,7 @@ TEST_F(FindTest, ResultWidths) {
     SCOPED_TRACE(statement);
     rs.F2.fill('*');
     put(rs.F2, 21, "XY   ");
-    compile(statement);
+    t.compile({statement});
     FIND_RTN(rs);
     const std::string stored = c.stored;
     EXPECT_EQ(columns(rs.F2, 2, 2 + stored.size()), "*" + stored);

@@ -44,11 +44,9 @@ void TRANS_RTN(RunState& rs) {
   if (field_op.literal())
     return;
   rs.M = static_cast<std::int16_t>(field_op.N2 - field_op.N1 + 1);
-  std::optional<Field> field = field_of(rs, field_op, 2);  // clipped to the area
-  if (!field) {
-    ERROR_RTN(rs, 2);
+  const std::optional<Field> field = required_field(rs, field_op, 2);  // clipped to the area
+  if (!field)
     return;
-  }
   const Translation& table = *rs.current_node->translation;
   for (std::size_t k = 0; k < field->size; ++k)
     (*field)[k] = static_cast<char>(table[static_cast<unsigned char>((*field)[k])]);

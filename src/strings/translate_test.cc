@@ -1,13 +1,15 @@
 // strings/translate_test.cc
+#include <gtest/gtest.h>
+
+#include "driver/testing.h"
 #include "strings/strings.h"
-#include "strings/test_support.h"
 
 namespace kovran {
 namespace {
 
-using TranslateTest = StringsTest;
-
-TEST_F(TranslateTest, TableRules) {
+TEST(TranslateTest, TableRules) {
+  TestRun t;
+  RunState& rs = t.rs;
   struct Case {
     const char* statement;
     const char* result;  // F1 columns 1 to 8, from "abc-abcd"
@@ -25,19 +27,21 @@ TEST_F(TranslateTest, TableRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
     put(rs.F1, 1, "abc-abcd");
-    compile(c.statement);
+    t.compile({c.statement});
     TRANS_RTN(rs);
     EXPECT_EQ(columns(rs.F1, 1, 8), c.result);
   }
   EXPECT_EQ(rs.diagnostics, 0);
 }
 
-TEST_F(TranslateTest, HighBytesAndTheAreaEnd) {
+TEST(TranslateTest, HighBytesAndTheAreaEnd) {
+  TestRun t;
+  RunState& rs = t.rs;
   put(rs.S, 1, "\xFF\x01 ");
-  compile("TR S:1.3 'ab' '\xFF\x01'");
+  t.compile({"TR S:1.3 'ab' '\xFF\x01'"});
   TRANS_RTN(rs);
   EXPECT_EQ(columns(rs.S, 1, 3), "ab ");
-  compile("TR 1:4094.5000 'X' ' '");  // cut at column 4096
+  t.compile({"TR 1:4094.5000 'X' ' '"});  // cut at column 4096
   TRANS_RTN(rs);
   EXPECT_EQ(columns(rs.F1, 4093, 4096), " XXX");
 }

@@ -16,12 +16,10 @@ void store_result(RunState& rs, const TableEntry& entry) {
   const std::string_view text = entry.TABLENTRY.view();
   const std::size_t from = rs.N > 1 ? static_cast<std::size_t>(rs.N - 1) : 0;
   const Varying<80> result(from < text.size() ? text.substr(from) : std::string_view());
-  std::optional<Field> target =
-      field_of(rs, parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse), 3);
-  if (!target) {
-    ERROR_RTN(rs, 3);
+  const std::optional<Field> target =
+      required_field(rs, parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse), 3);
+  if (!target)
     return;
-  }
   store_field(*target, result.view());
 }
 
@@ -121,14 +119,8 @@ void SEARCH(RunState& rs) {
     return;
 
   const Operand& argument_op = parse_text(rs, rs.TABLE_DEF.ARG, rs.TABLE_DEF.arg_parse);
-  if (!argument_op.literal()) {
-    std::optional<Field> argument = field_of(rs, argument_op, 2);
-    if (argument) {
-      rs.SOURCE = argument->view();
-    } else {
-      ERROR_RTN(rs, 2);
-    }
-  }
+  if (!argument_op.literal())
+    fetch_field(rs, argument_op, 2, rs.SOURCE);
   rs.M = static_cast<std::int16_t>(rs.N2 - rs.N1 + 1);
   rs.N = static_cast<std::int16_t>(rs.M + 1);
 

@@ -1,23 +1,23 @@
 // tables/search_test.cc
 #include <gtest/gtest.h>
 
-#include "tables/test_table.h"
+#include "driver/testing.h"
+#include "tables/tables.h"
 
 namespace kovran {
 namespace {
 
 // Keys 100, 200, 300 loaded out of order; the argument is F1 columns 1-3, the result F2
 // columns 1-5, with a marker in column 6 that no lookup may touch.
-struct Lookup : TableRun {
+struct Lookup : TestRun {
   explicit Lookup(const char* table = "T X 1:1.3 2:1.5") {
-    statement("U STOP PROGRAM");
-    statement(table);
+    compile({"U STOP PROGRAM", table});
     entries({"'300THREE'", "'100ONE'", "'200TWO'"});
     SORT_RTN(rs);
   }
   // Runs "L X mode" with the argument in F1; returns F2 columns 1-6.
   std::string run(const char* mode, const char* argument) {
-    statement(std::string("L X ") + mode);
+    compile({std::string("L X ") + mode});
     rs.F1.assign_padded(argument);
     rs.F2.assign_padded("#####|");
     SEARCH(rs);
@@ -75,8 +75,8 @@ TEST(TableSearch, BadAreasAreReportedByWord) {
     Lookup t("T X Q:1.3 2:1.5");
     t.rs.SOURCE = "200";
     EXPECT_EQ(t.run("E", "100"), "TWO  |");
-    EXPECT_NE(t.console().find("ERROR IN LINE \" 3 \",FIELD  2  \" X \""), std::string::npos)
-        << t.console();
+    EXPECT_NE(t.printed().find("ERROR IN LINE \" 3 \",FIELD  2  \" X \""), std::string::npos)
+        << t.printed();
   }
   {
     SCOPED_TRACE("a literal argument keeps SOURCE without a report");
@@ -89,27 +89,27 @@ TEST(TableSearch, BadAreasAreReportedByWord) {
     SCOPED_TRACE(table);
     Lookup t(table);
     EXPECT_EQ(t.run("E", "100"), "#####|");
-    EXPECT_NE(t.console().find("ERROR IN LINE \" 3 \",FIELD  3  \" E \""), std::string::npos)
-        << t.console();
+    EXPECT_NE(t.printed().find("ERROR IN LINE \" 3 \",FIELD  3  \" E \""), std::string::npos)
+        << t.printed();
   }
 }
 
 TEST(TableSearch, NoTableOrNoEntriesFindsNothing) {
   for (const char* mode : {"E", "H", "L"}) {
     SCOPED_TRACE(mode);
-    TableRun t;  // entries but no sort (no table name): there is no index to search
-    t.statement("T X 1:1.3 2:1.5");
+    TestRun t;  // entries but no sort (no table name): there is no index to search
+    t.compile({"T X 1:1.3 2:1.5"});
     t.entries({"'100ONE'"});
-    t.statement(std::string("L X ") + mode);
+    t.compile({std::string("L X ") + mode});
     t.rs.F1.assign_padded("100");
     t.rs.F2.assign_padded("KEEP");
     SEARCH(t.rs);
     EXPECT_EQ(t.rs.F2.view().substr(0, 5), "KEEP ");
 
-    TableRun e;  // a declared table without entries
-    e.statement("T X 1:1.3 2:1.5");
+    TestRun e;  // a declared table without entries
+    e.compile({"T X 1:1.3 2:1.5"});
     SORT_RTN(e.rs);
-    e.statement(std::string("L X ") + mode);
+    e.compile({std::string("L X ") + mode});
     e.rs.F2.assign_padded("KEEP");
     SEARCH(e.rs);
     EXPECT_EQ(e.rs.F2.view().substr(0, 5), "KEEP ");
@@ -117,13 +117,13 @@ TEST(TableSearch, NoTableOrNoEntriesFindsNothing) {
 }
 
 TEST(TableSearch, EntryShorterThanItsKeyHasAnEmptyResult) {
-  TableRun t;
-  t.statement("T X 1:1.4 2:1.3");
+  TestRun t;
+  t.compile({"T X 1:1.4 2:1.3"});
   t.entries({"'AB'", "'AC00XYZ'"});
   SORT_RTN(t.rs);
   for (const char* mode : {"E", "H", "L"}) {
     SCOPED_TRACE(mode);
-    t.statement(std::string("L X ") + mode);
+    t.compile({std::string("L X ") + mode});
     t.rs.F1.assign_padded("AB");
     t.rs.F2.assign_padded("###");
     SEARCH(t.rs);

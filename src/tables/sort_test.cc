@@ -1,7 +1,8 @@
 // tables/sort_test.cc
 #include <gtest/gtest.h>
 
-#include "tables/test_table.h"
+#include "driver/testing.h"
+#include "tables/tables.h"
 
 namespace kovran {
 namespace {
@@ -9,13 +10,13 @@ namespace {
 using Texts = std::vector<std::string>;
 
 Texts sorted_texts(const char* table_statement, const Texts& statements) {
-  TableRun t;
-  t.statement(table_statement);
+  TestRun t;
+  t.compile({table_statement});
   t.entries(statements);
   SORT_RTN(t.rs);
   EXPECT_TRUE(t.rs.table_sorted);
   EXPECT_EQ(t.rs.entry_index.size(), statements.size());
-  return t.texts();
+  return t.entry_texts();
 }
 
 TEST(TableSort, NoneOrOneEntryIsLeftAsItIs) {
@@ -24,11 +25,12 @@ TEST(TableSort, NoneOrOneEntryIsLeftAsItIs) {
 }
 
 TEST(TableSort, DescendingInputComesOutAscendingWithNumbersInPlace) {
-  TableRun t;
-  t.statement("T X 1:1.2 2:1.1");
+  TestRun t;
+  t.compile({"T X 1:1.2 2:1.1"});
   t.entries({"'09I'", "'08H'", "'07G'", "'06F'", "'05E'", "'04D'", "'03C'", "'02B'", "'01A'"});
   SORT_RTN(t.rs);
-  EXPECT_EQ(t.texts(), (Texts{"01A", "02B", "03C", "04D", "05E", "06F", "07G", "08H", "09I"}));
+  EXPECT_EQ(t.entry_texts(),
+            (Texts{"01A", "02B", "03C", "04D", "05E", "06F", "07G", "08H", "09I"}));
   // Only the texts moved: the list, its numbers and the index are in load order.
   std::int16_t number = 1;
   for (const TableEntry* e = t.rs.first_entry; e != nullptr; e = e->next, ++number) {

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/diagnostics.h"
-#include "tables/test_table.h"
+#include "driver/testing.h"
+#include "tables/tables.h"
 
 namespace kovran {
 namespace {
@@ -10,8 +11,8 @@ namespace {
 using Texts = std::vector<std::string>;
 
 TEST(TableLoad, EntriesAreNumberedAndLinkedInScriptOrder) {
-  TableRun t;
-  t.statement("T X 1:1.4 2:1.10");
+  TestRun t;
+  t.compile({"T X 1:1.4 2:1.10"});
   t.entries({"'0003C'", "'0001A'", "'0002B'"});
   const RunState& rs = t.rs;
   EXPECT_EQ(rs.TABLE_DEF.TABL_SIZE, 3);
@@ -27,21 +28,21 @@ TEST(TableLoad, EntriesAreNumberedAndLinkedInScriptOrder) {
 }
 
 TEST(TableLoad, EntryIsCutToArgumentPlusResultLength) {
-  TableRun t;
-  t.statement("T X 1:1.4 2:1.10");  // 4 + 10 characters
+  TestRun t;
+  t.compile({"T X 1:1.4 2:1.10"});  // 4 + 10 characters
   t.entries({"'0001ALPHA'", "'0002ALPHABETICALLY'", "''0003''", "'0004 two  words '", "'"});
-  EXPECT_EQ(t.texts(), (Texts{"0001ALPHA", "0002ALPHABETIC", "0003", "0004 two  word", ""}));
+  EXPECT_EQ(t.entry_texts(), (Texts{"0001ALPHA", "0002ALPHABETIC", "0003", "0004 two  word", ""}));
 }
 
 TEST(TableLoad, LengthsComeFromTheTableStatementInForce) {
-  TableRun t;
-  t.statement("T X 1:1.2 2:1.2");
+  TestRun t;
+  t.compile({"T X 1:1.2 2:1.2"});
   t.entries({"'AABBCC'"});
-  t.statement("T X 1:10.5 2:1.3");  // argument length -4 counts as 0
+  t.compile({"T X 1:10.5 2:1.3"});  // argument length -4 counts as 0
   t.entries({"'ABCDEFG'"});
-  t.statement("T X 1:1.100 2:1.50");  // 100 counts as 80
+  t.compile({"T X 1:1.100 2:1.50"});  // 100 counts as 80
   t.entries({"'ABCDEFG'"});
-  EXPECT_EQ(t.texts(), (Texts{"AABB", "ABC", "ABCDEFG"}));
+  EXPECT_EQ(t.entry_texts(), (Texts{"AABB", "ABC", "ABCDEFG"}));
 }
 
 TEST(TableLoad, CheckRefusesDescriptionsOutsideOneToEighty) {
@@ -58,40 +59,35 @@ TEST(TableLoad, CheckRefusesDescriptionsOutsideOneToEighty) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statement);
-    TableRun t;
-    t.statement(c.statement);
+    TestRun t;
+    t.compile({c.statement});
     if (*c.message == '\0') {
       EXPECT_NO_THROW(check_table(t.rs));
       continue;
     }
-    try {
-      check_table(t.rs);
-      ADD_FAILURE() << "not refused";
-    } catch (const RunEnded& ended) {
-      EXPECT_EQ(ended.status, 12);
-    }
-    EXPECT_NE(t.console().find(c.message), std::string::npos) << t.console();
+    EXPECT_EQ(ended_with([&] { check_table(t.rs); }), ExitStatus::kError);
+    EXPECT_NE(t.printed().find(c.message), std::string::npos) << t.printed();
   }
 }
 
 TEST(TableLoad, CheckNamesAnEarlierTableStatementToo) {
-  TableRun t;
-  t.statement("U STOP PROGRAM");
-  t.statement("T X 1:1.90 2:1.5");
-  t.statement("T X 1:1.5 2:1.5");
+  TestRun t;
+  t.compile({"U STOP PROGRAM"});
+  t.compile({"T X 1:1.90 2:1.5"});
+  t.compile({"T X 1:1.5 2:1.5"});
   EXPECT_THROW(check_table(t.rs), RunEnded);
-  EXPECT_NE(t.console().find("IN LINE 2: ARGUMENT FIELD 1:1.90"), std::string::npos);
+  EXPECT_NE(t.printed().find("IN LINE 2: ARGUMENT FIELD 1:1.90"), std::string::npos);
 }
 
 TEST(TableLoad, MoreThan32767EntriesStopTheRun) {
-  TableRun t;
-  t.statement("T X 1:1 2:2");
+  TestRun t;
+  t.compile({"T X 1:1 2:2"});
   for (int k = 0; k < INT16_MAX; ++k) ALLOC_TABLE(t.rs);
   EXPECT_EQ(t.rs.TABLE_DEF.TABL_SIZE, INT16_MAX);
   EXPECT_EQ(t.rs.last_entry->TILN, INT16_MAX);
   EXPECT_THROW(ALLOC_TABLE(t.rs), RunEnded);
   EXPECT_EQ(t.rs.TABLE_DEF.TABL_SIZE, INT16_MAX);
-  EXPECT_NE(t.console().find("MORE THAN 32767 ENTRIES"), std::string::npos);
+  EXPECT_NE(t.printed().find("MORE THAN 32767 ENTRIES"), std::string::npos);
 }
 
 }  // namespace
