@@ -236,7 +236,7 @@ class ConsoleBuf : public std::streambuf {
 std::optional<std::array<long, 7>> parse_counts(const std::string& line) {
   std::istringstream in(line);
   std::array<long, 7> counts{};
-  for (int k = 1; k <= 7; ++k) {
+  for (std::size_t k = 1; k <= 7; ++k) {
     std::string name;
     const std::string want = k == 7 ? "List" : "F" + std::to_string(k);
     if (!(in >> name >> counts[k % 7]) || name != want)
@@ -326,7 +326,7 @@ void check_counts(const Unit& u, const std::array<long, 7>& counts,
   int inputs = 0;
   bool all_hold_records = true;
   bool any_read = false;
-  for (int n = 1; n <= 6; ++n) {
+  for (std::size_t n = 1; n <= 6; ++n) {
     if (n == 1 && u.file1_from_stdin)
       continue;  // FILE1 bound to "-" is written to the console
     const std::optional<std::string>& bytes = after[n - 1];
