@@ -1,5 +1,6 @@
 // check/check_test.cc - what the golden cases cannot show at once: the statuses of a check,
-// that it leaves no file behind, and the script lines of the stop nodes and of ";" splits.
+// that it leaves no file behind, the script lines of the stop nodes and of ";" splits, and the
+// record-locality line with its status.
 #include "check/check.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,42 @@ TEST(Check, StatementMapNamesTheLineOfEveryStatement) {
                                p + ": statement 4: U STOP PROGRAM (added by kovran)\n" +  //
                                p + ":5: statement 5: S SUB\n" +                           //
                                p + ":7: statement 6: R\n");
+}
+
+TEST(Check, RecordLocalLineAndStatus) {
+  struct Case {
+    const char* parm;
+    const char* program;
+    int status;
+    const char* note;  // a text of the notes, or "" for none
+    const char* line;  // the last line, after "PATH: record-local: "
+  };
+  const Case cases[] = {
+      {"I=1", "M 1:1.5 4:1.5\nW 4\nM 1:1.5 2:1.5\nW 2\n", 0, "",
+       "yes (input FILE1; output FILE2, FILE4)"},
+      {"I=3", "C S:1.5\n", 0, "", "yes (input FILE3; no output file)"},
+      // A finding of the check makes the status 4 even for a record-local job.
+      {"I=1", "M 1:1.5 2:1.5\nQ\nW 2\n", 4, "", "yes (input FILE1; output FILE2)"},
+      {"T=1,A=1,B=2", "K 1:1 2:1\nI M\nM 1:1.5 3:1.5\nW 3\nU\n", 4,
+       "kovran: note: not record-local: T=1 reads two files matched by key", "no (1 reason)"},
+      {"I=1", "W 1\n", 4, ": note: not record-local: W 1 writes FILE1, the input file",
+       "no (1 reason)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    ScratchDir dir;
+    dir.write("PROGRAM", c.program);
+    const RunResult r = run_in(dir, c.parm, {"--record-local"});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.stderr_text.find(c.note), std::string::npos) << r.stderr_text;
+    const std::string last = dir.path("PROGRAM") + ": record-local: " + c.line + "\n";
+    ASSERT_GE(r.stderr_text.size(), last.size());
+    EXPECT_EQ(r.stderr_text.substr(r.stderr_text.size() - last.size()), last);
+  }
+  // Without --record-local the check says nothing of it.
+  ScratchDir dir;
+  dir.write("PROGRAM", "W L 1\n");
+  EXPECT_EQ(run_in(dir, "I=1", {"--check"}).stderr_text, "");
 }
 
 }  // namespace

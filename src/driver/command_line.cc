@@ -1,5 +1,6 @@
 // driver/command_line.cc - the command line: options binding the logical files, --parm-file,
-// --clock, --progress, --check, --verbose, --help, --version, and the one PARM word.
+// --clock, --progress, --check, --record-local, --verbose, --help, --version, and the one PARM
+// word.
 #include "driver/command_line.h"
 
 #include <unistd.h>
@@ -70,6 +71,11 @@ constexpr const char* kUsage =
     "                    finding as PATH:LINE: warning|error: ... on standard error;\n"
     "                    status 0 none, 4 findings, 12 unreadable script or bad\n"
     "                    PARM, 16 bad command line\n"
+    "  --record-local    --check, and say whether the job is record-local (each record\n"
+    "                    written depends on its own input record alone, so that\n"
+    "                    kovran-parallel may run it over blocks of its input): one line\n"
+    "                    PATH: record-local: yes|no, after one note per reason it is\n"
+    "                    not; status 4 when it is not\n"
     "  --verbose         also list each statement number with its script line on\n"
     "                    standard error (ERROR IN LINE n names statement n)\n"
     "  -h, --help        show this text and stop\n"
@@ -190,6 +196,10 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     }
     if (arg == "--check" || arg == "--verbose") {
       (arg == "--check" ? b.check : b.verbose) = true;
+      continue;
+    }
+    if (arg == "--record-local") {
+      b.check = b.record_local = true;
       continue;
     }
     if (arg == "--progress") {
