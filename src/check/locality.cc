@@ -300,6 +300,15 @@ class Passes {
     read_operand(node, n, op, st, report);
   }
 
+  // A word that must be a field: a literal leaves the value an earlier statement left too.
+  void read_needed(const Node& node, int n, const PassState& st, bool report) {
+    if (node.operand(n).literal()) {
+      stale_value(node, n, report);
+    } else {
+      read_field(node, n, st, report);
+    }
+  }
+
   // A word that may be a literal: a literal is its own value.
   void read_value(const Node& node, int n, const PassState& st, bool report) {
     if (!node.operand(n).literal())
@@ -397,12 +406,7 @@ class Passes {
   void step_move(const Node& node, PassState& st, bool report) {
     const MoveForm form = static_cast<MoveForm>(node.form);
     if (form != MoveForm::kPlain && form != MoveForm::kFields) {
-      const int disp = form == MoveForm::kTargetDisplacement ? 5 : 4;
-      if (node.operand(disp).literal()) {
-        stale_value(node, disp, report);
-      } else {
-        read_field(node, disp, st, report);
-      }
+      read_needed(node, form == MoveForm::kTargetDisplacement ? 5 : 4, st, report);
     }
     const Operand& source = node.operand(2);
     const bool blank = source.literal() && strip_char(source.FILE_CODE.view(), ' ').empty();
@@ -576,11 +580,7 @@ class Passes {
       case Op::ARITH: step_arithmetic(node, st, report); break;
       case Op::F:
         read_value(node, 2, st, report);
-        if (node.operand(3).literal()) {
-          stale_value(node, 3, report);
-        } else {
-          read_field(node, 3, st, report);
-        }
+        read_needed(node, 3, st, report);
         write_operand(node.operand(5), false, st);
         break;
       case Op::C:
@@ -588,11 +588,7 @@ class Passes {
                       st);
         break;
       case Op::E:
-        if (node.operand(2).literal()) {
-          stale_value(node, 2, report);
-        } else {
-          read_field(node, 2, st, report);
-        }
+        read_needed(node, 2, st, report);
         write_operand(node.operand(3), false, st);
         break;
       case Op::L: step_lookup(node, st, report); break;
