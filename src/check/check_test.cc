@@ -94,6 +94,12 @@ TEST(Check, RecordLocalLineAndStatus) {
        "kovran: note: not record-local: T=1 reads two files matched by key", "no (1 reason)"},
       {"I=1", "W 1\n", 4, ": note: not record-local: W 1 writes FILE1, the input file",
        "no (1 reason)"},
+      {"I=1,TRACE", "W 2\n", 4, "kovran: note: not record-local: TRACE traces the whole run",
+       "no (1 reason)"},
+      // A count or flag set by PARM would start every block; PGSIZE only pages LISTING.
+      {"I=1,PGSIZE=20,CNT2=5", "W 2\n", 4,
+       "kovran: note: not record-local: PARM sets CNT2: every block would start with it",
+       "no (1 reason)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
@@ -106,6 +112,17 @@ TEST(Check, RecordLocalLineAndStatus) {
     ASSERT_GE(r.stderr_text.size(), last.size());
     EXPECT_EQ(r.stderr_text.substr(r.stderr_text.size() - last.size()), last);
   }
+  // A subroutine called from a hundred places, its ninety statements followed apart for each
+  // return point, is more than the check follows so: it follows them once, with them all.
+  std::string calls(100 * 4, ' ');
+  for (int k = 0; k < 100; ++k) calls.replace(static_cast<std::size_t>(4 * k), 4, "B X\n");
+  calls += "W 2\nS X\n";
+  for (int k = 1; k <= 90; ++k)
+    calls += "M 1:" + std::to_string(k) + " 2:" + std::to_string(k) + "\n";
+  ScratchDir many;
+  many.write("PROGRAM", calls + "R\n");
+  EXPECT_EQ(run_in(many, "I=1", {"--record-local"}).stderr_text,
+            many.path("PROGRAM") + ": record-local: yes (input FILE1; output FILE2)\n");
   // Without --record-local the check says nothing of it.
   ScratchDir dir;
   dir.write("PROGRAM", "W L 1\n");

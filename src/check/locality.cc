@@ -100,6 +100,7 @@ struct PassState {
   bool if_ended = false;             // an IF run has ended in this pass: OLDRESULT is its own
   const Node* open_if = nullptr;     // an IF run this IF began may be open (NEWCOND false)
   std::vector<std::set<int>> links;  // per planted node: the next links it may hold
+  std::set<int> rps;                 // the return points a call may have set
 
   bool meet(const PassState& o) {
     bool changed = fresh.meet(o.fresh);
@@ -115,13 +116,9 @@ struct PassState {
     for (std::size_t k = 0; k < links.size(); ++k) {
       for (const int v : o.links[k]) changed = links[k].insert(v).second || changed;
     }
+    for (const int v : o.rps) changed = rps.insert(v).second || changed;
     return changed;
   }
-};
-
-struct Next {
-  const Node* node;  // nullptr: the pass ends
-  int rp;            // the return point then
 };
 
 std::string area_name(AreaId a) {
@@ -158,19 +155,27 @@ class Passes {
     }
   }
 
-  // Follows every pass to a fixpoint, then tells the reasons.
+  // Follows every pass to a fixpoint, then tells the reasons. A statement is followed apart
+  // for each return point a call may have left, unless there are too many of those pairs:
+  // then once, with every return point it may see.
   void run() {
-    Columns start(size_);
-    start.set(0, buffer_);  // as the run started
-    for (;;) {
-      follow(start);
-      if (too_many_)
+    for (const bool merged : {false, true}) {
+      merged_ = merged;
+      too_many_ = false;
+      Columns start(size_);
+      start.set(0, buffer_);  // as the run started
+      for (;;) {
+        follow(start);
+        if (too_many_)
+          break;
+        Columns kept = start;
+        kept.meet(end_initial_);
+        if (kept == start)
+          break;
+        start = kept;  // what some pass may leave changed is not the run's start any more
+      }
+      if (!too_many_)
         break;
-      Columns kept = start;
-      kept.meet(end_initial_);
-      if (kept == start)
-        break;
-      start = kept;  // what some pass may leave changed is not the run's start any more
     }
     if (too_many_) {
       notes_.note(*rs_.first_node,
@@ -179,12 +184,12 @@ class Passes {
     }
     for (auto& [key, state] : states_) {
       PassState st = state;
-      step(rs_.nodes[static_cast<std::size_t>(key.first)], key.second, st, true);
+      step(rs_.nodes[static_cast<std::size_t>(key.first)], st, true);
     }
   }
 
  private:
-  using Key = std::pair<int, int>;  // (statement index, return point)
+  using Key = std::pair<int, int>;  // (statement index, return point; 0 when merged)
 
   // The pass from the first statement, the start columns `start` holding their first values.
   void follow(const Columns& start) {
@@ -197,18 +202,19 @@ class Passes {
     first.fresh.set(buffer_, size_);  // BUFFER: the record just read
     first.initial = start;
     first.links.assign(planted_.size(), std::set<int>{kStale});
-    enter({rs_.first_node, kStale}, first);
+    first.rps = {kStale};
+    enter(*rs_.first_node, first);
     while (!work_.empty() && !too_many_) {
       const Key key = work_.front();
       work_.pop_front();
       queued_.erase(key);
       PassState st = states_.at(key);
-      step(rs_.nodes[static_cast<std::size_t>(key.first)], key.second, st, false);
+      step(rs_.nodes[static_cast<std::size_t>(key.first)], st, false);
     }
   }
 
-  void enter(const Next& next, const PassState& st) {
-    const Key key{next.node->ILN - 1, next.rp};
+  void enter(const Node& node, const PassState& st) {
+    const Key key{node.ILN - 1, merged_ ? 0 : *st.rps.begin()};
     auto found = states_.find(key);
     if (found == states_.end()) {
       if (states_.size() >= kMaxStates) {
@@ -224,7 +230,7 @@ class Passes {
   }
 
   // The pass goes on from `node` to `next`: the walk ends at an empty link or a stop node.
-  void go(const Node* next, int rp, const PassState& st, bool report) {
+  void go(const Node* next, const PassState& st, bool report) {
     if (next == nullptr || next->ends_walk) {
       if (report && st.open_if != nullptr) {
         reason(*st.open_if,
@@ -236,14 +242,14 @@ class Passes {
       return;
     }
     if (!report)
-      enter({next, rp}, st);
+      enter(*next, st);
   }
 
   // The successors the static or planted next link gives.
-  void go_next(const Node& node, int rp, const PassState& st, bool report) {
+  void go_next(const Node& node, const PassState& st, bool report) {
     const auto planted = planted_.find(&node);
     if (planted == planted_.end()) {
-      go(node.next, rp, st, report);
+      go(node.next, st, report);
       return;
     }
     for (const int v : st.links[planted->second]) {
@@ -254,9 +260,9 @@ class Passes {
                            "and this pass may reach it before that S has run in it: the walk "
                            "then goes where an earlier record's call left it");
         }
-        go(node.next, rp, st, report);
+        go(node.next, st, report);
       } else {
-        go(v == kEnd ? nullptr : &rs_.nodes[static_cast<std::size_t>(v)], rp, st, report);
+        go(v == kEnd ? nullptr : &rs_.nodes[static_cast<std::size_t>(v)], st, report);
       }
     }
   }
@@ -519,7 +525,7 @@ class Passes {
     write(area, 0, kWide, true, st);  // blank again after the write
   }
 
-  void step_if(const Node& node, int rp, PassState& st, bool report) {
+  void step_if(const Node& node, PassState& st, bool report) {
     const IfForm form = static_cast<IfForm>(node.form);
     switch (form) {
       case IfForm::kCompare:
@@ -547,35 +553,35 @@ class Passes {
           reason(node, "a control-break test compares with the previous record (the hold area H)");
         }
         break;
-      case IfForm::kNone: go_next(node, rp, st, report); return;  // passed over
+      case IfForm::kNone: go_next(node, st, report); return;  // passed over
     }
     const bool open_before = st.open_if != nullptr;
     if (node.conn != ' ') {
       st.open_if = open_before ? st.open_if : &node;
-      go_next(node, rp, st, report);
+      go_next(node, st, report);
       return;
     }
     st.open_if = nullptr;
     st.if_ended = true;
     // NOTE: the end-of-input test is false in every pass, so a test of its own ends false.
     if (!(form == IfForm::kMatch && node.test == 'F' && !open_before))
-      go(node.following, rp, st, report);
-    go(node.false_link, rp, st, report);
+      go(node.following, st, report);
+    go(node.false_link, st, report);
   }
 
-  void step(const Node& node, int rp, PassState& st, bool report) {
+  void step(const Node& node, PassState& st, bool report) {
     switch (node.op) {
-      case Op::I: step_if(node, rp, st, report); return;
+      case Op::I: step_if(node, st, report); return;
       case Op::O:
         if (report && !st.if_ended) {
           reason(node,
                  "O takes the result of the last IF run, which this pass may not have "
                  "tested yet: it can be an earlier record's");
         }
-        go(node.following, rp, st, report);
-        go(node.false_link, rp, st, report);
+        go(node.following, st, report);
+        go(node.false_link, st, report);
         return;
-      case Op::G: go(nullptr, rp, st, report); return;  // the first statement of a pass
+      case Op::G: go(nullptr, st, report); return;  // the first statement of a pass
       case Op::M: step_move(node, st, report); break;
       case Op::ARITH: step_arithmetic(node, st, report); break;
       case Op::F:
@@ -607,11 +613,11 @@ class Passes {
                  "of the run so far");
         }
         break;
-      case Op::B: rp = node.following != nullptr ? node.following->ILN - 1 : kEnd; break;
+      case Op::B: st.rps = {node.following != nullptr ? node.following->ILN - 1 : kEnd}; break;
       case Op::S: {
         const auto planted = planted_.find(node.previous);
         if (planted != planted_.end())
-          st.links[planted->second] = {rp};
+          st.links[planted->second] = st.rps;
         break;
       }
       case Op::K:
@@ -621,7 +627,7 @@ class Passes {
       case Op::T:
       case Op::BAD: break;
     }
-    go_next(node, rp, st, report);
+    go_next(node, st, report);
   }
 
   void step_lookup(const Node& node, PassState& st, bool report) {
@@ -657,11 +663,52 @@ class Passes {
   std::set<Key> queued_;
   Columns end_initial_;
   bool too_many_ = false;
+  bool merged_ = false;  // every return point of a statement followed at once
   std::set<std::pair<int, std::string>> told_;
 };
 
+// The run variables PARM may set for a record-local job: the read mode and its file, what only
+// LISTING or an option error uses, and those told of below by value.
+bool harmless_in_parm(std::string_view name) {
+  for (const char* known : {"T", "I", "A", "B", "PGSIZE", "LNSIZE", "TEST", "_DEBUG_", "LC", "DUMP",
+                            "DMP", "TRACE", "DEBUG", "VERBOSE"}) {
+    if (name == known)
+      return true;
+  }
+  return false;
+}
+
+// Any other variable PARM sets (a count, a flag of the IF chain, an area) starts every block
+// so, where one run starts so only once: read the names as the option parser builds them.
+void check_parm_names(const RunState& rs, Findings& notes) {
+  std::set<std::string> told;
+  std::string_view parm = rs.bindings.parm;
+  while (!parm.empty()) {
+    const std::size_t comma = parm.find(',');
+    std::string word(parm.substr(0, std::min<std::size_t>(comma, 24)));
+    parm = comma == std::string_view::npos ? std::string_view() : parm.substr(comma + 1);
+    if (word.find("TXT") == std::string::npos && word.find("txt") == std::string::npos) {
+      for (char& c : word) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    std::string command = word.find('=') != std::string::npos ? word
+                          : word.compare(0, 2, "NO") == 0     ? word.substr(2) + "=0B"
+                                                              : word + "=1B";
+    for (std::string_view rest = command; !rest.empty();) {
+      const std::size_t semi = rest.find(';');
+      std::string_view name = rest.substr(0, std::min(semi, rest.find('=')));
+      rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
+      while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+      if (name.empty() || harmless_in_parm(name) || !told.insert(std::string(name)).second)
+        continue;
+      notes.note_parm("PARM sets " + visible(name) +
+                      ": every block would start with it, where one run starts with it once");
+    }
+  }
+}
+
 // The options that look across records.
 void check_options(const RunState& rs, Findings& notes) {
+  check_parm_names(rs, notes);
   if (rs.T != '0') {
     notes.note_parm(
         std::string("T=") + rs.T +

@@ -254,6 +254,7 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     return refuse("PARM is " + std::to_string(parm.size()) + " characters long; at most " +
                   std::to_string(kMaxParm) + " are allowed");
   }
+  b.parm = parm;
   // A pipe through kovran carries only records: the console steps aside to standard error.
   if (!sysprint_bound) {
     for (int id = 1; id <= static_cast<int>(FileId::FILEDUMP); ++id) {

@@ -47,6 +47,7 @@ struct Bindings {
   std::ostream* std_err = nullptr;   // standard error: lines naming the script line at fault
   bool check = false;                // --check: compile and check the script, run nothing
   bool record_local = false;         // --record-local: the check says if the job is record-local
+  std::string parm;                  // PARM as given: the record-locality check reads its words
   bool verbose = false;              // --verbose: the statement-to-line map on standard error
 };
 
