@@ -206,6 +206,17 @@ class Refusals(unittest.TestCase):
         self.assertIn("kovran-parallel: not run: the job is not record-local (3 reasons)", text)
         self.assertEqual(r.files, files)
 
+    def test_command_lines_it_cannot_use(self):
+        files = example("reformat")
+        for args, told in ((["--bogus"], b"unknown option --bogus"),
+                           (["--jobs", "many"], b"--jobs wants a number"),
+                           (["--program", "-", "I=1"], b"the script must be a file"),
+                           (["I=1", "T=0"], b"more than one PARM given")):
+            with self.subTest(args=args):
+                r = sharded(files, args)
+                self.assertEqual((r.status, r.files), (16, files))
+                self.assertIn(told, r.stderr)
+
     def test_a_failing_block_fails_the_run_and_leaves_nothing(self):
         # The output folder does not exist: every block fails to open FILE2.
         files = example("reformat")
