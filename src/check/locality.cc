@@ -229,7 +229,7 @@ class Passes {
       work_.push_back(key);
   }
 
-  // The pass goes on from `node` to `next`: the walk ends at an empty link or a stop node.
+  // The pass goes on to `next`: the walk ends at an empty link or a stop node.
   void go(const Node* next, const PassState& st, bool report) {
     if (next == nullptr || next->ends_walk) {
       if (report && st.open_if != nullptr) {
@@ -755,6 +755,7 @@ Locality check_locality(const RunState& rs, Findings& notes) {
                "the passes left");
   }
   Locality answer;
+  // NOTE: another read mode, or no input file, is reason enough: the passes are not followed.
   if (rs.T == '0' && rs.I >= '1' && rs.I <= '6' && rs.first_node != nullptr) {
     Passes passes(rs, notes);
     passes.run();
