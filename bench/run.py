@@ -9,7 +9,9 @@ Steps: build kovran (Release), build the data generator, the COBOL programs and 
 hand-written C++ programs (jobs that have a job.cc), generate the data (cached in
 bench/data/<N>/), run every implementation of every job once and compare its output files
 byte for byte with kovran's, then time R interleaved rounds (every job and every
-implementation once per round, in turn) and print a table of medians. Peers that are not
+implementation once per round, in turn) and print a table of medians. The record-local jobs
+(reformat, lookup, clean-up) also run sharded by tools/kovran-parallel over every core of the
+machine ("sharded"), and a second table gives their speed-up over one kovran in the same run. Peers that are not
 installed are skipped with a note. Finally kovran, mawk, perl and the hand-written programs
 run each job under callgrind at two record counts (10^4 and 10^5); the difference of the
 instruction counts divided by the difference of the record counts is the instructions per
@@ -40,18 +42,22 @@ JOBS_DIR = os.path.join(BENCH, "jobs")
 WORK = os.path.join(BENCH, "work")
 DATA = os.path.join(BENCH, "data")
 CLOCK = "2026-12-08T10:00:00"
-PEERS = ["mawk", "gawk", "perl", "cobol", "hand"]
-LABELS = {"hand": "hand C++"}  # "hand": the hand-written C++ program of the job (job.cc)
+PEERS = ["mawk", "gawk", "perl", "cobol", "hand", "sharded"]
+# "hand": the hand-written C++ program of the job (job.cc); "sharded": kovran run by
+# kovran-parallel over GNU parallel, one block per core (the jobs marked shard)
+LABELS = {"hand": "hand C++", "sharded": "kovran-parallel"}
+PARALLEL_TOOL = os.path.join(ROOT, "tools", "kovran-parallel")
 CALLGRIND_IMPLS = ["kovran", "mawk", "perl", "hand"]
 FLOORS = ["cat", "wc -l"]
 
 # Each job: its directory, the data files it reads (the first is the record count's source;
 # "records" is how many input records one run reads, in units of N), its output files, how
 # kovran binds them, and the argument lists of the peers. Names in the lists are data files
-# (master, trans, bystate, products) or outputs (out, matched, aonly, bonly).
+# (master, trans, bystate, products) or outputs (out, matched, aonly, bonly). shard: the
+# check calls the job record-local, so it also runs sharded over all cores.
 JOBS = [
     dict(id="j1", dir="j1_reformat", title="reformat", inputs=["master"], records=1,
-         outputs=["out"], kovran={"file1": "master", "file2": "out"},
+         outputs=["out"], kovran={"file1": "master", "file2": "out"}, shard=True,
          awk_vars=["out"], awk_args=["master"], args=["master", "out"]),
     dict(id="j2", dir="j2_select", title="select and total", inputs=["master"], records=1,
          outputs=["out"], kovran={"file1": "master", "file2": "out"},
@@ -66,11 +72,11 @@ JOBS = [
          awk_vars=["trans", "matched", "aonly", "bonly"], awk_args=["master"],
          args=["master", "trans", "matched", "aonly", "bonly"]),
     dict(id="j5", dir="j5_lookup", title="table lookup", inputs=["master"], records=1,
-         outputs=["out"], kovran={"file1": "master", "file2": "out"},
+         outputs=["out"], kovran={"file1": "master", "file2": "out"}, shard=True,
          awk_vars=["out"], awk_args=["products", "master"],
          args=["products", "master", "out"]),
     dict(id="j6", dir="j6_cleanup", title="translate/change/find", inputs=["master"],
-         records=1, outputs=["out"], kovran={"file1": "master", "file2": "out"},
+         records=1, outputs=["out"], kovran={"file1": "master", "file2": "out"}, shard=True,
          awk_vars=["out"], awk_args=["master"], args=["master", "out"]),
 ]
 AWK_VAR_NAMES = {"out": "out", "trans": "trans", "matched": "matched", "aonly": "mastonly",
@@ -217,6 +223,9 @@ def command(impl, job, data, outs, tools):
     def res(name):
         return data[name] if name in data else outs[name]
 
+    if impl == "sharded":  # the kovran command line, run by kovran-parallel on every core
+        return [sys.executable, PARALLEL_TOOL, "--will-cite", "--kovran", tools["kovran"],
+                "--jobs", str(os.cpu_count() or 1)] + command("kovran", job, data, outs, tools)[1:]
     if impl == "kovran":
         program = tools["lookup_program"] if job["id"] == "j5" else os.path.join(jd, "PROGRAM")
         with open(os.path.join(jd, "PARM")) as f:
@@ -243,8 +252,10 @@ def command(impl, job, data, outs, tools):
 
 
 def job_impls(job, impls, tools):
-    """The implementations that exist for this job: a hand-written program only for some."""
-    return [i for i in impls if i != "hand" or job["id"] in tools["hand"]]
+    """The implementations that exist for this job: a hand-written program only for some, the
+    sharded run for the record-local jobs."""
+    return [i for i in impls if (i != "hand" or job["id"] in tools["hand"]) and
+            (i != "sharded" or job.get("shard"))]
 
 
 def label(impl):
@@ -271,16 +282,17 @@ def timed_out(rc):
 
 
 def run_once(cmd, stdout_path):
-    """Runs one command; returns (wall seconds, peak RSS in KiB, exit status, stderr text).
-    The peak RSS comes from /usr/bin/time where it exists: a child forked straight from this
-    script would carry the script's own high-water mark across exec."""
+    """Runs one command in WORK (where kovran-parallel makes its work folder); returns (wall
+    seconds, peak RSS in KiB, exit status, stderr text). The peak RSS comes from
+    /usr/bin/time where it exists: a child forked straight from this script would carry the
+    script's own high-water mark across exec; for kovran-parallel it is its largest process."""
     env = dict(os.environ, LC_ALL="C")
     rss_file = os.path.join(WORK, "peak-rss.txt")
     if os.path.exists(TIME):
         cmd = [TIME, "-f", "%M", "-o", rss_file] + cmd
     with open(stdout_path, "wb") as out:
         t0 = time.perf_counter()
-        p = subprocess.Popen(cmd, stdout=out, stderr=subprocess.PIPE, env=env,
+        p = subprocess.Popen(cmd, stdout=out, stderr=subprocess.PIPE, env=env, cwd=WORK,
                              start_new_session=True)
         # Kill the whole group: the command runs under /usr/bin/time.
         timer = threading.Timer(TIMEOUT, lambda: os.killpg(p.pid, signal.SIGKILL))
@@ -344,7 +356,7 @@ def check(jobs, impls, data, tools, keep):
             cmd = command(impl, job, data, outs, tools)
             wall, rss, rc, err = run_once(cmd, outs["stdout"])
             note = ""
-            if impl == "kovran":
+            if impl in ("kovran", "sharded"):
                 # 4 means diagnostics were printed: the outputs exist but are suspect.
                 ok = rc in (0, 4)
                 if rc != 0:
@@ -587,15 +599,34 @@ def report(jobs, impls, notes, n, rounds, times, status, instr, counts):
             rss = max(r for _, r, _ in ts) / 1024
             recs = n * job["records"]
             st = status.get((job["id"], impl), "floor" if impl in FLOORS else "-")
-            if any(rc != 0 and not (impl == "kovran" and rc == 4) for _, _, rc in ts):
+            if any(rc != 0 and not (impl in ("kovran", "sharded") and rc == 4) for _, _, rc in ts):
                 st += " (failed runs)"
             lines.append(f"| {job['id']} {job['title']} | {name} | {med:.3f} | "
                          f"{recs / med:,.0f} | {rss:.1f} | {ratio(med, median_of(job, 'mawk'))} | "
                          f"{ratio(med, median_of(job, 'hand'))} | {st} |")
+    medians = {key: statistics.median(w for w, _, _ in ts) for key, ts in times.items() if ts}
+    if any(impl == "sharded" for _, impl in medians):
+        lines.append("")
+        lines += speedup_table(jobs, medians, os.cpu_count() or 1)
     if instr:
         lines.append("")
         lines += instruction_table(jobs, instr, counts)
     return "\n".join(lines) + "\n"
+
+
+def speedup_table(jobs, medians, cores):
+    """The record-local jobs sharded over every core against one kovran, from the medians of
+    the same rounds: {(job id, impl): seconds}."""
+    lines = [f"Sharded over all {cores} cores (kovran-parallel: GNU parallel, one block per core; "
+             "the time includes the check, the split and the joining of the outputs):", "",
+             "| job | kovran s | kovran-parallel s | speed-up |", "|---|---:|---:|---:|"]
+    for job in jobs:
+        one, many = medians.get((job["id"], "kovran")), medians.get((job["id"], "sharded"))
+        if many is None:
+            continue
+        lines.append(f"| {job['id']} {job['title']} | "
+                     f"{'-' if one is None else f'{one:.3f}'} | {many:.3f} | {ratio(one, many)} |")
+    return lines
 
 
 def available(wanted, cobol_built, hand_built=True):
@@ -609,6 +640,8 @@ def available(wanted, cobol_built, hand_built=True):
                          "among the jobs): skipped")
         elif impl in ("mawk", "gawk", "perl") and not shutil.which(impl):
             notes.append(f"note: {impl} not installed: skipped")
+        elif impl == "sharded" and not shutil.which("parallel"):
+            notes.append("note: GNU parallel not installed: the sharded runs are skipped")
         else:
             impls.append(impl)
     return impls, notes

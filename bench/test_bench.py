@@ -147,6 +147,17 @@ class Callgrind(unittest.TestCase):
             "| j3 paged report | 3,000 | 1,500 | - | - | 2.00 | - | 9,000,000 |"])
 
 
+class Sharded(unittest.TestCase):
+    def test_speedup_table_takes_the_record_local_jobs_from_the_same_rounds(self):
+        medians = {("j1", "kovran"): 2.0, ("j1", "sharded"): 1.25, ("j2", "kovran"): 1.0,
+                   ("j6", "sharded"): 0.5}
+        lines = run.speedup_table(run.JOBS, medians, 2)
+        self.assertIn("all 2 cores", lines[0])
+        self.assertEqual(lines[4:], ["| j1 reformat | 2.000 | 1.250 | 1.60 |",
+                                     "| j6 translate/change/find | - | 0.500 | - |"])
+        self.assertEqual([j["id"] for j in run.JOBS if j.get("shard")], ["j1", "j5", "j6"])
+
+
 class Comparison(unittest.TestCase):
     def test_first_difference_names_the_line_and_both_programs(self):
         with tempfile.TemporaryDirectory() as d:

@@ -23,7 +23,7 @@ _kovran() {
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "--program --file1 --file2 --file3 --file4 --file5 --file6
-      --listing --filedump --sysprint --parm-file --clock --progress --check --verbose -h --help
+      --listing --filedump --sysprint --parm-file --clock --progress --check --record-local --verbose -h --help
       -V --version --" \
       -- "$cur"))
   fi

@@ -2,9 +2,10 @@
 """The documentation agrees with kovran: tests/docs_test.py KOVRAN LANGUAGE_PAGE
 
 --help, the README, kovran(1) and the bash completion know the same options; --help, the
-README and kovran(1) the same exit statuses; the manual pages carry kovran's version, render
-without a warning, and the language page keeps every word of docs/language.md; the files the
-example jobs write into their folders are ignored by git.
+README and kovran(1) the same exit statuses; kovran-parallel(1) knows the options and statuses
+of kovran-parallel --help; the manual pages carry kovran's version, render without a warning,
+and the language page keeps every word of docs/language.md; the files the example jobs write
+into their folders are ignored by git.
 """
 import collections
 import os
@@ -64,13 +65,28 @@ class Docs(unittest.TestCase):
         self.assertLessEqual(want, statuses_in("\n".join(re.findall(r"^\.B (.*)$", entries, re.M))),
                              "kovran.1")
 
+    def test_kovran_parallel_options_and_statuses_are_documented(self):
+        tool = os.path.join(SOURCE, "tools", "kovran-parallel")
+        text = subprocess.run([sys.executable, tool, "--help"], capture_output=True,
+                              text=True).stdout
+        page = read("docs", "kovran-parallel.1")
+        want = options_in(text)
+        self.assertLessEqual({"--jobs", "--sshlogin", "--block", "--will-cite"}, want)
+        self.assertLessEqual(want, options_in(page), "kovran-parallel.1")
+        self.assertLessEqual({"--jobs", "--sshlogin", "--block"},
+                             options_in(read("docs", "scaling.md")) & options_in(self.readme))
+        section = page[page.index(".SH EXIT STATUS"):]
+        self.assertLessEqual({"0", "4", "12", "16", "128+n"},
+                             statuses_in("\n".join(re.findall(r"^\.B (.*)$", section, re.M))))
+
     def test_manual_pages_carry_the_version(self):
         version = subprocess.run([KOVRAN, "--version"], capture_output=True, text=True).stdout
         stamp = '"kovran ' + version.split()[1] + '"'
         with open(LANGUAGE_PAGE, encoding="ascii") as f:
             language = f.read()
-        for name, page in (("kovran.1", self.manual), ("kovran-language.7", language)):
-            self.assertIn(stamp, page.split("\n.TH ", 1)[1].split("\n")[0], name)
+        for name, page in (("kovran.1", self.manual), ("kovran-language.7", language),
+                           ("kovran-parallel.1", read("docs", "kovran-parallel.1"))):
+            self.assertIn(stamp, ("\n" + page).split("\n.TH ", 1)[1].split("\n")[0], name)
 
     @unittest.skipIf(shutil.which("groff") is None, "no groff")
     def test_manual_pages_render_and_keep_the_reference(self):
@@ -81,6 +97,7 @@ class Docs(unittest.TestCase):
             return r.stdout
 
         render(os.path.join(SOURCE, "docs", "kovran.1"))
+        render(os.path.join(SOURCE, "docs", "kovran-parallel.1"))
         text = re.sub(r"-\n\s+", "-", render(LANGUAGE_PAGE))  # a word broken at its hyphen
         source = re.sub(r"<!--.*?-->|\]\([^)]*\)", "", read("docs", "language.md"), flags=re.S)
 

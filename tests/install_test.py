@@ -6,9 +6,10 @@
   tests/install_test.py package BUILD   make the Debian package with cpack and unpack it
   tests/install_test.py package --deb FILE   unpack a package already made (CI: make deb)
 
-An unpacked or installed tree must hold the binary, both manual pages, the bash completion, the
-copyright file and the example jobs without their outputs; its kovran must show its version
-and run the example reformat as its expect/ folder says. Exit status 77: skipped (no dpkg-deb).
+An unpacked or installed tree must hold the binary and kovran-parallel, the manual pages, the
+bash completion, the copyright file, docs/scaling.md and the example jobs without their
+outputs; its kovran must show its version and run the example reformat as its expect/ folder
+says, and its kovran-parallel must find that kovran. Exit status 77: skipped (no dpkg-deb).
 """
 import glob
 import os
@@ -35,10 +36,13 @@ def check_tree(prefix):
     have = files_under(prefix)
     want = {
         "bin/kovran",
+        "bin/kovran-parallel",
         "share/man/man1/kovran.1",
+        "share/man/man1/kovran-parallel.1",
         "share/man/man7/kovran-language.7",
         "share/bash-completion/completions/kovran",
         "share/doc/kovran/copyright",
+        "share/doc/kovran/scaling.md",
     }
     examples = os.path.join(SOURCE, "examples")
     for name in os.listdir(examples):
@@ -59,6 +63,11 @@ def check_tree(prefix):
     if version.returncode != 0 or not version.stdout.startswith("kovran "):
         failures.append(f"kovran --version: {version.returncode} {version.stdout!r}")
     print(f"{kovran} --version: {version.stdout.strip()}")
+    # kovran-parallel finds the kovran installed beside it.
+    tool = os.path.join(prefix, "bin", "kovran-parallel")
+    told = subprocess.run([tool, "--version"], capture_output=True, text=True)
+    if told.returncode != 0 or version.stdout not in told.stdout:
+        failures.append(f"kovran-parallel --version: {told.returncode} {told.stdout!r}")
     job = os.path.join(prefix, "share", "doc", "kovran", "examples", "reformat")
     run = subprocess.run([sys.executable, os.path.join(HERE, "run_case.py"), kovran, job],
                          capture_output=True, text=True)

@@ -41,14 +41,11 @@ std::string statement_text(const Node& node) {
   return text;
 }
 
-ExitStatus check_script(RunState& rs) {
-  LOGIC(rs);  // the links the run would follow (a listing goes to the discarded console)
-  Findings findings;
-  check_statements(rs, findings);
-  check_operands(rs, findings);
-  check_flow(rs, findings);
-  check_tables(rs, findings);
-  std::vector<Finding>& list = findings.list();
+namespace {
+
+// The findings sorted by line, each as PATH:LINE: warning|error|note: ..., the statement once
+// under the last finding about it.
+void print_findings(const RunState& rs, std::vector<Finding>& list) {
   std::stable_sort(list.begin(), list.end(), [](const Finding& a, const Finding& b) {
     if (a.line != b.line)
       return a.line < b.line;
@@ -56,17 +53,55 @@ ExitStatus check_script(RunState& rs) {
     const int ib = b.node != nullptr ? b.node->ILN : 0;
     return ia < ib;
   });
-  if (std::ostream* err = rs.bindings.std_err) {
-    for (std::size_t k = 0; k < list.size(); ++k) {
-      const Finding& f = list[k];
-      *err << (f.line == kNoLine ? std::string("kovran") : place(rs, f.line))
-           << (f.error ? ": error: " : ": warning: ") << f.message << "\n";
-      // The statement once, under the last finding about it.
-      if (f.node != nullptr && (k + 1 == list.size() || list[k + 1].node != f.node))
-        *err << "    " << quoted_statement(*f.node) << "\n";
-    }
+  std::ostream* err = rs.bindings.std_err;
+  if (err == nullptr)
+    return;
+  for (std::size_t k = 0; k < list.size(); ++k) {
+    const Finding& f = list[k];
+    *err << (f.line == kNoLine ? std::string("kovran") : place(rs, f.line))
+         << (f.note    ? ": note: not record-local: "
+             : f.error ? ": error: "
+                       : ": warning: ")
+         << f.message << "\n";
+    if (f.node != nullptr && (k + 1 == list.size() || list[k + 1].node != f.node))
+      *err << "    " << quoted_statement(*f.node) << "\n";
   }
-  return list.empty() ? ExitStatus::kNormal : ExitStatus::kDiagnostics;
+}
+
+// PATH: record-local: yes (input FILEn; output FILEn, ...), or no and the count of reasons.
+std::string locality_line(const RunState& rs, const Locality& answer, std::size_t reasons) {
+  std::string line = script_path(rs) + ": record-local: ";
+  if (!answer.record_local)
+    return line + "no (" + std::to_string(reasons) + (reasons == 1 ? " reason)" : " reasons)");
+  line += "yes (input FILE" + std::to_string(answer.input) + "; ";
+  if (answer.outputs.empty())
+    return line + "no output file)";
+  line += "output";
+  for (std::size_t k = 0; k < answer.outputs.size(); ++k)
+    line += (k == 0 ? " FILE" : ", FILE") + std::to_string(answer.outputs[k]);
+  return line + ")";
+}
+
+}  // namespace
+
+ExitStatus check_script(RunState& rs) {
+  LOGIC(rs);  // the links the run would follow (a listing goes to the discarded console)
+  Findings findings;
+  check_statements(rs, findings);
+  check_operands(rs, findings);
+  check_flow(rs, findings);
+  check_tables(rs, findings);
+  print_findings(rs, findings.list());
+  bool clean = findings.list().empty();
+  if (rs.bindings.record_local) {
+    Findings notes;
+    const Locality answer = check_locality(rs, notes);
+    print_findings(rs, notes.list());
+    if (std::ostream* err = rs.bindings.std_err)
+      *err << locality_line(rs, answer, notes.list().size()) << "\n";
+    clean = clean && answer.record_local;
+  }
+  return clean ? ExitStatus::kNormal : ExitStatus::kDiagnostics;
 }
 
 void print_statement_map(const RunState& rs) {

@@ -1,5 +1,6 @@
 // check/check_test.cc - what the golden cases cannot show at once: the statuses of a check,
-// that it leaves no file behind, and the script lines of the stop nodes and of ";" splits.
+// that it leaves no file behind, the script lines of the stop nodes and of ";" splits, and the
+// record-locality line with its status.
 #include "check/check.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,59 @@ TEST(Check, StatementMapNamesTheLineOfEveryStatement) {
                                p + ": statement 4: U STOP PROGRAM (added by kovran)\n" +  //
                                p + ":5: statement 5: S SUB\n" +                           //
                                p + ":7: statement 6: R\n");
+}
+
+TEST(Check, RecordLocalLineAndStatus) {
+  struct Case {
+    const char* parm;
+    const char* program;
+    int status;
+    const char* note;  // a text of the notes, or "" for none
+    const char* line;  // the last line, after "PATH: record-local: "
+  };
+  const Case cases[] = {
+      {"I=1", "M 1:1.5 4:1.5\nW 4\nM 1:1.5 2:1.5\nW 2\n", 0, "",
+       "yes (input FILE1; output FILE2, FILE4)"},
+      {"I=3", "C S:1.5\n", 0, "", "yes (input FILE3; no output file)"},
+      // A finding of the check makes the status 4 even for a record-local job.
+      {"I=1", "M 1:1.5 2:1.5\nQ\nW 2\n", 4, "", "yes (input FILE1; output FILE2)"},
+      {"T=1,A=1,B=2", "K 1:1 2:1\nI M\nM 1:1.5 3:1.5\nW 3\nU\n", 4,
+       "kovran: note: not record-local: T=1 reads two files matched by key", "no (1 reason)"},
+      {"I=1", "W 1\n", 4, ": note: not record-local: W 1 writes FILE1, the input file",
+       "no (1 reason)"},
+      {"I=1,TRACE", "W 2\n", 4, "kovran: note: not record-local: TRACE traces the whole run",
+       "no (1 reason)"},
+      // A count or flag set by PARM would start every block; PGSIZE only pages LISTING.
+      {"I=1,PGSIZE=20,CNT2=5", "W 2\n", 4,
+       "kovran: note: not record-local: PARM sets CNT2: every block would start with it",
+       "no (1 reason)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    ScratchDir dir;
+    dir.write("PROGRAM", c.program);
+    const RunResult r = run_in(dir, c.parm, {"--record-local"});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.stderr_text.find(c.note), std::string::npos) << r.stderr_text;
+    const std::string last = dir.path("PROGRAM") + ": record-local: " + c.line + "\n";
+    ASSERT_GE(r.stderr_text.size(), last.size());
+    EXPECT_EQ(r.stderr_text.substr(r.stderr_text.size() - last.size()), last);
+  }
+  // A subroutine called from a hundred places, its ninety statements followed apart for each
+  // return point, is more than the check follows so: it follows them once, with them all.
+  std::string calls(100 * 4, ' ');
+  for (int k = 0; k < 100; ++k) calls.replace(static_cast<std::size_t>(4 * k), 4, "B X\n");
+  calls += "W 2\nS X\n";
+  for (int k = 1; k <= 90; ++k)
+    calls += "M 1:" + std::to_string(k) + " 2:" + std::to_string(k) + "\n";
+  ScratchDir many;
+  many.write("PROGRAM", calls + "R\n");
+  EXPECT_EQ(run_in(many, "I=1", {"--record-local"}).stderr_text,
+            many.path("PROGRAM") + ": record-local: yes (input FILE1; output FILE2)\n");
+  // Without --record-local the check says nothing of it.
+  ScratchDir dir;
+  dir.write("PROGRAM", "W L 1\n");
+  EXPECT_EQ(run_in(dir, "I=1", {"--check"}).stderr_text, "");
 }
 
 }  // namespace

@@ -122,13 +122,9 @@ void check_change(RunState& rs, const Node& node, Findings& out) {
                 "changes nothing");
     return;
   }
-  // A column text: its last six characters read by the low four bits, kept in 16 bits.
-  const auto column = [](std::string_view text) {
-    return long{wrap16(low_four_bits_number(text, 6))};
-  };
   const std::size_t slash = range.find('/');
-  const long from = column(range.substr(0, slash));
-  const long to = slash == std::string_view::npos ? from : column(range.substr(slash + 1));
+  const long from = change_column(range.substr(0, slash));
+  const long to = slash == std::string_view::npos ? from : change_column(range.substr(slash + 1));
   if (from > to) {
     out.warning(node, "column range " + quote(range) + " begins at column " + std::to_string(from) +
                           ", after its end " + std::to_string(to) + ": CH changes nothing");

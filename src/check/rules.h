@@ -19,6 +19,7 @@ constexpr std::int32_t kNoLine = -1;  // a finding about PARM or the bindings
 
 struct Finding {
   bool error = false;           // the run reports it or stops on it; otherwise a warning
+  bool note = false;            // a reason the job is not record-local (--record-local)
   std::int32_t line = kNoLine;  // physical line; 0 for a node kovran added
   const Node* node = nullptr;   // the statement it is about, quoted under it
   std::string message;
@@ -29,14 +30,20 @@ class Findings {
   void error(const Node& node, std::string message) { add(true, node, std::move(message)); }
   void warning(const Node& node, std::string message) { add(false, node, std::move(message)); }
   void at_line(bool error, std::int32_t line, std::string message) {
-    list_.push_back({error, line, nullptr, std::move(message)});
+    list_.push_back({error, false, line, nullptr, std::move(message)});
   }
   void about_parm(bool error, std::string message) { at_line(error, kNoLine, std::move(message)); }
+  void note(const Node& node, std::string message) {
+    list_.push_back({false, true, node.line, &node, std::move(message)});
+  }
+  void note_parm(std::string message) {
+    list_.push_back({false, true, kNoLine, nullptr, std::move(message)});
+  }
   std::vector<Finding>& list() { return list_; }
 
  private:
   void add(bool error, const Node& node, std::string message) {
-    list_.push_back({error, node.line, &node, std::move(message)});
+    list_.push_back({error, false, node.line, &node, std::move(message)});
   }
   std::vector<Finding> list_;
 };
@@ -92,12 +99,23 @@ std::string quote(std::string_view word);
 std::string first_character_only(std::string_view word);
 // The statement as the node holds it: its words joined by blanks.
 std::string statement_text(const Node& node);
+// A column text of a CH range: its last six characters read by their low four bits, kept in
+// 16 bits as the run keeps it.
+long change_column(std::string_view text);
 
 // The rules, by theme.
 void check_statements(RunState& rs, Findings& out);  // lines, words, instruction codes
 void check_operands(RunState& rs, Findings& out);    // field references and literals
 void check_flow(RunState& rs, Findings& out);        // IF forms, blocks, calls, end of job
 void check_tables(RunState& rs, Findings& out);      // the table, the key statement, files
+
+// What the record-locality question adds: one note per reason the job is not record-local.
+struct Locality {
+  bool record_local = false;
+  int input = 0;             // the input file of read mode 0, when record-local
+  std::vector<int> outputs;  // the data files W writes, in order
+};
+Locality check_locality(const RunState& rs, Findings& notes);
 
 }  // namespace kovran
 

@@ -1,5 +1,6 @@
 // driver/command_line.cc - the command line: options binding the logical files, --parm-file,
-// --clock, --progress, --check, --verbose, --help, --version, and the one PARM word.
+// --clock, --progress, --check, --record-local, --verbose, --help, --version, and the one PARM
+// word.
 #include "driver/command_line.h"
 
 #include <unistd.h>
@@ -71,6 +72,11 @@ constexpr const char* kUsage =
     "                    finding as PATH:LINE: warning|error: ... on standard error;\n"
     "                    status 0 none, 4 findings, 12 unreadable script or bad\n"
     "                    PARM, 16 bad command line\n"
+    "  --record-local    --check, and say whether the job is record-local: each\n"
+    "                    record written depends on its own input record alone, so\n"
+    "                    kovran-parallel may run it over blocks of its input; one\n"
+    "                    line PATH: record-local: yes|no after a note per reason\n"
+    "                    it is not (then status 4)\n"
     "  --verbose         also list each statement number with its script line on\n"
     "                    standard error (ERROR IN LINE n names statement n)\n"
     "  -h, --help        show this text and stop\n"
@@ -212,6 +218,10 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
       (arg == "--check" ? b.check : b.verbose) = true;
       continue;
     }
+    if (arg == "--record-local") {
+      b.check = b.record_local = true;
+      continue;
+    }
     if (arg == "--progress") {
       if (::isatty(STDERR_FILENO) == 1)
         b.progress = &err;
@@ -264,6 +274,7 @@ bool parse_command_line(const std::vector<std::string>& args, Bindings& b, std::
     return refuse("PARM is " + std::to_string(parm.size()) + " characters long; at most " +
                   std::to_string(kMaxParm) + " are allowed");
   }
+  b.parm = parm;
   // A pipe through kovran carries only records: the console steps aside to standard error.
   if (!sysprint_bound) {
     for (int id = 1; id <= static_cast<int>(FileId::FILEDUMP); ++id) {

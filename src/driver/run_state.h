@@ -51,6 +51,8 @@ struct Bindings {
   bool sysprint_to_stderr = false;   // no --sysprint, and a data file, LISTING or FILEDUMP is "-"
   std::ostream* std_err = nullptr;   // standard error: lines naming the script line at fault
   bool check = false;                // --check: compile and check the script, run nothing
+  bool record_local = false;         // --record-local: the check says if the job is record-local
+  std::string parm;                  // PARM as given: the record-locality check reads its words
   bool verbose = false;              // --verbose: the statement-to-line map on standard error
 };
 
