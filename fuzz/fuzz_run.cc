@@ -7,7 +7,7 @@
 //            (FILE1 .. FILE6, LISTING, FILEDUMP, by its value modulo 8)
 //              0-7    none
 //              8-9    that output is /dev/full: its first write fails (a data file only
-//                     when PARM holds not its digit, so that it is never read: /dev/full
+//                     when PARM can name no input file, so that it is never read: /dev/full
 //                     reads as one line that never ends)
 //              10-12  every file the run writes fails past 4096 + k bytes (a file size limit)
 //              13-15  the console fails after k bytes
@@ -124,8 +124,10 @@ Unit decode(const std::uint8_t* data, std::size_t size) {
   if (parts.size() > 1)
     u.parm = parts[1].substr(0, kParmMax);
   for (std::size_t n = 1; n <= 6 && n + 1 < parts.size(); ++n) u.files[n] = parts[n + 1];
+  // /dev/full reads as a line that never ends: a data file is bound to it only when PARM can
+  // name no input file, by a digit or by a bare I, A, B or T (a flag word sets it to 1).
   if (u.failure == Failure::kDevFull && u.failing_output < 6 &&
-      u.parm.find(static_cast<char>('1' + u.failing_output)) != std::string_view::npos)
+      u.parm.find_first_of("123456IABTiabt") != std::string_view::npos)
     u.failure = Failure::kNone;
   return u;
 }
