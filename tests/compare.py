@@ -39,7 +39,8 @@ SETS = ["cases", "examples", "run", "fields"]
 
 # A fuzz unit's parts stand between occurrences of this separator (see fuzz/fuzz_run.cc).
 SEPARATOR = b"\n@@\n"
-LOOP_LIMIT = "LC=3000"  # appended to a fuzz unit's PARM, so that every run ends
+CONTROL_BYTES = 5
+LOOP_LIMIT = "LC=400"  # appended to a fuzz unit's PARM, so that every run ends
 FUZZ_STDIN = b"stdin record\n"
 # The records a one-statement unit runs over: numbers, signs, letters, blanks, high values.
 FIELDS_FILE1 = (b"0001234 ABC def 00x5 -12.50 +7    Z\n\n"
@@ -85,25 +86,19 @@ def fuzz_args(parm):
 
 def decode_run_unit(data, dmp=False):
     """Splits a whole-run fuzz unit into {file name: bytes} and the PARM argument, the way the
-    fuzz target does: the bytes up to each of the first three separators are the script, the
-    PARM and FILE1, the rest is FILE2; with no separator at all, everything is the script.
-    The PARM is cut to 80 bytes, its line feeds become commas, and the loop limit (with DMP,
-    also the closing dump) is added.
+    fuzz target does: five control bytes, then the parts between separators are the script,
+    the PARM and FILE1 .. FILE6 (anything after FILE6 is dropped); a part that is not there is a file that does not exist. The
+    PARM is cut to 80 bytes, its line feeds become commas, and the loop limit (with DMP, also
+    the closing dump) is added. The control bytes (a failing output, a long record, FILE1 read
+    from standard input) are not applied: both builds run the unit as it reads.
     NOTE: a command-line argument cannot hold a NUL, so the PARM is also cut at its first NUL."""
-    parts = []
-    rest = data
-    for _ in range(3):
-        at = rest.find(SEPARATOR)
-        if at < 0:
-            break
-        parts.append(rest[:at])
-        rest = rest[at + len(SEPARATOR):]
-    parts += [b""] * (3 - len(parts)) + [rest]
-    if not parts[0]:
-        parts[0], parts[3] = parts[3], parts[0]
-    parm = parts[1][:80].split(b"\0")[0].replace(b"\n", b",")
+    parts = data[CONTROL_BYTES:].split(SEPARATOR)[:8]  # what follows FILE6 is not read
+    parm = parts[1][:80].split(b"\0")[0].replace(b"\n", b",") if len(parts) > 1 else b""
     parm += (b"," if parm else b"") + (b"DMP," if dmp else b"") + LOOP_LIMIT.encode()
-    return {"PROGRAM": parts[0], "FILE1": parts[2], "FILE2": parts[3]}, parm
+    files = {"PROGRAM": parts[0]}
+    for n, part in enumerate(parts[2:], start=1):
+        files[f"FILE{n}"] = part
+    return files, parm
 
 
 def corpus_units(kind, directory, dmp=False):

@@ -44,16 +44,21 @@ class Compare(unittest.TestCase):
                               r"old b'' \((\d+) bytes\), new b'x'")
         self.assertIn("1 with differences", out)
 
-    def test_a_run_unit_splits_into_script_parm_and_two_files(self):
-        files, parm = compare.decode_run_unit(b"M 1:1.2 2:1.2\n@@\nI=1\nTRACE\n@@\nab\n@@\ncd\n@@\n")
-        self.assertEqual(files, {"PROGRAM": b"M 1:1.2 2:1.2", "FILE1": b"ab", "FILE2": b"cd\n@@\n"})
-        self.assertEqual(parm, b"I=1,TRACE,LC=3000")
-        files, parm = compare.decode_run_unit(b"W 2")  # no separator: all of it is the script
-        self.assertEqual(files, {"PROGRAM": b"W 2", "FILE1": b"", "FILE2": b""})
-        self.assertEqual(parm, b"LC=3000")
-        _, parm = compare.decode_run_unit(b"U\n@@\n" + b"D" * 90 + b"\n@@\n", dmp=True)
-        self.assertEqual(parm, b"D" * 80 + b",DMP,LC=3000")
-
+    def test_a_run_unit_splits_as_the_fuzz_target_splits_it(self):
+        # Five control bytes, then the script, PARM and FILE1 .. FILE6; a part left out is a
+        # file that does not exist.
+        files, parm = compare.decode_run_unit(
+            b"\x0a\0\0\0\0M 1:1.2 2:1.2\n@@\nI=1\nTRACE\n@@\nab\n@@\ncd\n@@\n")
+        self.assertEqual(files, {"PROGRAM": b"M 1:1.2 2:1.2", "FILE1": b"ab", "FILE2": b"cd",
+                                 "FILE3": b""})
+        self.assertEqual(parm, b"I=1,TRACE,LC=400")
+        files, parm = compare.decode_run_unit(b"\0\0\0\0\0W 2")  # no separator: the script
+        self.assertEqual(files, {"PROGRAM": b"W 2"})
+        self.assertEqual(parm, b"LC=400")
+        _, parm = compare.decode_run_unit(b"\0" * 5 + b"U\n@@\n" + b"D" * 90 + b"\n@@\n", dmp=True)
+        self.assertEqual(parm, b"D" * 80 + b",DMP,LC=400")
+        files, _ = compare.decode_run_unit(b"\0" * 5 + b"\n@@\n".join([b"x"] * 10))
+        self.assertEqual(files["FILE6"], b"x")  # what follows FILE6 is dropped
 
 if __name__ == "__main__":
     KOVRAN = os.path.abspath(sys.argv.pop(1))

@@ -206,7 +206,8 @@ struct RunState {
   bool table_sorted = false;                  // the entry index exists
   std::vector<std::string_view> sorted_keys;  // our own: the key of entry k at k-1, after the sort
   int sorted_key_length = 0;                  // the key length they were cut to
-  bool table_statement_seen = false;          // a T statement has been compiled
+  std::vector<std::uint64_t> sorted_key_words;  // the keys as key_word, when at most 8 long
+  bool table_statement_seen = false;            // a T statement has been compiled
   // --- program list (compiler/) -----------------------------------------------------------
   std::deque<Node> nodes;                // every node, in creation order; addresses never move
   std::deque<Translation> translations;  // those of the TR nodes; addresses never move

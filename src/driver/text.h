@@ -289,6 +289,52 @@ inline std::optional<std::uint64_t> digits_value(std::string_view digits,
   return value;
 }
 
+// Eight characters loaded as one little-endian word (the first in the low byte), read as eight
+// digits; a blank counts as 0 when `blanks_are_zeros`. False when any other character is not a
+// digit.
+inline bool eight_digits(std::uint64_t x, bool blanks_are_zeros, std::uint64_t& value) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  if (blanks_are_zeros) {
+    const std::uint64_t y = x ^ (kOnes * ' ');                          // a blank byte is 0
+    const std::uint64_t t = ((y & (kOnes * 0x7F)) + kOnes * 0x7F) | y;  // top bit: not 0
+    x += ((~t & (kOnes * 0x80)) >> 7) * ('0' - ' ');
+  }
+  // Every byte 0x30..0x39: its high half 3, and still 3 once 6 is added to its low half.
+  if ((x & (kOnes * 0xF0)) != kOnes * 0x30 || ((x + kOnes * 6) & (kOnes * 0xF0)) != kOnes * 0x30)
+    return false;
+  x -= kOnes * '0';
+  x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FF;  // pairs of digits
+  x = (x * 100 + (x >> 16)) & 0x0000FFFF0000FFFF;
+  value = (x * 10000 + (x >> 32)) & 0xFFFFFFFF;
+  return true;
+}
+
+// digits_value for a text of at most 15 characters at `p` with 16 bytes readable from `p` (the
+// start of a larger buffer): eight characters a step.
+inline std::optional<std::uint64_t> digits_value_in_buffer(const char* p, std::size_t n,
+                                                           bool blanks_are_zeros) {
+  assert(n <= kDigits);
+  constexpr std::uint64_t kZeros = 0x3030303030303030;
+  // The first `k` characters (1..8) of a word, right-aligned into zeros.
+  const auto leading = [](std::uint64_t x, std::size_t k) {
+    return k == 8 ? x : (x << (8 * (8 - k))) | (kZeros >> (8 * k));
+  };
+  std::uint64_t head, tail;
+  std::memcpy(&head, p, 8);
+  if (n <= 8) {
+    std::uint64_t value = 0;
+    if (n > 0 && !eight_digits(leading(head, n), blanks_are_zeros, value))
+      return std::nullopt;
+    return value;
+  }
+  std::memcpy(&tail, p + n - 8, 8);
+  std::uint64_t high, low;
+  if (!eight_digits(leading(head, n - 8), blanks_are_zeros, high) ||
+      !eight_digits(tail, blanks_are_zeros, low))
+    return std::nullopt;
+  return high * 100000000 + low;
+}
+
 }  // namespace kovran
 
 #endif  // KOVRAN_DRIVER_TEXT_H_

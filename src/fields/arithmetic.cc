@@ -10,11 +10,13 @@
 namespace kovran {
 namespace {
 
-// The value of an operand text of at most 15 characters, right-aligned into zeros; its blanks
-// count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
+// The value of SOURCE, an operand text of at most 15 characters, right-aligned into zeros; its
+// blanks count as zeros when `blanks_are_zeros`. A non-digit is a conversion error, which ends the
 // run; the report quotes the 15-digit text built from the operand.
-std::uint64_t operand_value(RunState& rs, std::string_view text, bool blanks_are_zeros) {
-  if (const std::optional<std::uint64_t> value = digits_value(text, blanks_are_zeros))
+std::uint64_t operand_value(RunState& rs, bool blanks_are_zeros) {
+  const std::string_view text = rs.SOURCE.view();  // at most 15 characters of a large buffer
+  if (const std::optional<std::uint64_t> value =
+          digits_value_in_buffer(text.data(), text.size(), blanks_are_zeros))
     return *value;
   std::string digits15 = zero_filled(text);
   if (blanks_are_zeros)
@@ -139,7 +141,7 @@ void ADD_RTN(RunState& rs) {
     ERROR_RTN(rs, 2);
     return;
   }
-  const std::uint64_t a = operand_value(rs, rs.SOURCE.view(), false);
+  const std::uint64_t a = operand_value(rs, false);
 
   fetch_value(rs, parse_word(rs, 3), 3);
   const std::size_t accumulator_length = rs.SOURCE.size();
@@ -147,7 +149,7 @@ void ADD_RTN(RunState& rs) {
     ERROR_RTN(rs, 3);
     return;
   }
-  const std::uint64_t b = operand_value(rs, rs.SOURCE.view(), true);  // blanks count as 0
+  const std::uint64_t b = operand_value(rs, true);  // blanks count as 0
 
   if (word_is(code, "+") || word_is(code, "-")) {
     add_or_subtract(rs, word_is(code, "+"), a, b, accumulator_length);

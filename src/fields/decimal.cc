@@ -2,6 +2,7 @@
 #include "fields/decimal.h"
 
 #include <cassert>
+#include <cstring>
 
 namespace kovran {
 namespace {
@@ -14,11 +15,12 @@ constexpr std::uint64_t power_of_ten(int n) {
 
 // `value` (below 10^width) as `width` digits with leading zeros, written at `out`: two digits
 // a step.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 void put_digits(std::uint64_t value, int width, char* out) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   int k = width;
   while (k >= 2) {
     const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
@@ -28,6 +30,16 @@ void put_digits(std::uint64_t value, int width, char* out) {
   }
   if (k == 1)
     out[0] = static_cast<char>('0' + value % 10);
+}
+
+// `value` (below 10^8) as eight digits with leading zeros.
+void put_eight(std::uint32_t value, char* out) {
+  const std::uint32_t high = value / 10000;
+  const std::uint32_t low = value % 10000;
+  std::memcpy(out, kPairs + 2 * (high / 100), 2);
+  std::memcpy(out + 2, kPairs + 2 * (high % 100), 2);
+  std::memcpy(out + 4, kPairs + 2 * (low / 100), 2);
+  std::memcpy(out + 6, kPairs + 2 * (low % 100), 2);
 }
 
 }  // namespace
@@ -75,8 +87,12 @@ std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int dec
 
 Digits15 edit_whole(std::uint64_t value) {
   assert(value < kDecimalLimit);
+  // Two groups of eight digits, the first cut to seven.
+  char both[16];
+  put_eight(static_cast<std::uint32_t>(value / 100000000), both);
+  put_eight(static_cast<std::uint32_t>(value % 100000000), both + 8);
   Digits15 out;
-  put_digits(value, static_cast<int>(kDigits), out.digit);
+  std::memcpy(out.digit, both + 1, kDigits);
   return out;
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+
 namespace kovran {
 namespace {
 
@@ -20,6 +24,27 @@ TEST(Decimal, OperandTextsAreZeroFilledOnTheLeft) {
        {"0000000000000 1", "00000000000001A", "-00000000000001", "0000000000001.5", "/", ":"}) {
     SCOPED_TRACE(bad);
     EXPECT_FALSE(digits_value(bad).has_value());
+  }
+}
+
+// The eight-at-a-time reading agrees with the plain one on every length, for every character
+// that is a digit, a blank, or a near miss at any position (bytes beyond the text are ignored).
+TEST(Decimal, DigitsReadEightAtATimeAsOneAtATime) {
+  for (std::size_t n = 0; n <= kDigits; ++n) {
+    for (std::size_t at = 0; at < std::max<std::size_t>(n, 1); ++at) {
+      for (const char c : {'7', ' ', '/', ':', 'A', '\xB0', '\x10', '\xFF'}) {
+        char buffer[32];
+        std::memset(buffer, 'x', sizeof buffer);  // what follows the text must not count
+        std::memcpy(buffer, "918273645546372", n);
+        if (n > 0)
+          buffer[at] = c;
+        const std::string_view text(buffer, n);
+        for (const bool blanks : {false, true}) {
+          SCOPED_TRACE(std::string(text) + (blanks ? " blanks as zeros" : ""));
+          EXPECT_EQ(digits_value_in_buffer(buffer, n, blanks), digits_value(text, blanks));
+        }
+      }
+    }
   }
 }
 
@@ -85,6 +110,8 @@ TEST(Decimal, Edits) {
   EXPECT_EQ(edit_whole(0).view(), "000000000000000");
   EXPECT_EQ(edit_whole(450).view(), "000000000000450");
   EXPECT_EQ(edit_whole(kNines).view(), "999999999999999");
+  EXPECT_EQ(edit_whole(123'456'789'012'345).view(), "123456789012345");
+  EXPECT_EQ(edit_whole(100'000'000).view(), "000000100000000");
   // Nine integer digits, then the fraction scaled to six places.
   EXPECT_EQ(edit_quotient({2, 5, 1}).view(), "000000002500000");
   EXPECT_EQ(edit_quotient({0, 66, 2}).view(), "000000000660000");

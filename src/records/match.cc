@@ -16,9 +16,18 @@ bool match_mode(const RunState& rs) { return rs.T == '1' || rs.T == '2'; }
 // The key columns FROM..TO of BUFFER appended to `key`; columns past the record's end are
 // blanks, as the blank-padded record area shows them.
 void append_key_range(const RunState& rs, const KeyRange& range, Varying<kKeyMax>& key) {
+  if (range.FROM > range.TO)
+    return;
+  const std::size_t count = std::min(
+      static_cast<std::size_t>(std::int64_t{range.TO} - range.FROM + 1), kKeyMax - key.size());
   const std::string_view record = rs.BUFFER.view();
-  for (std::int32_t col = range.FROM; col <= range.TO && key.size() < kKeyMax; ++col) {
-    const std::size_t at = static_cast<std::size_t>(col - 1);
+  const auto from = static_cast<std::size_t>(range.FROM - 1);  // huge for a FROM below 1
+  if (range.FROM >= 1 && from + count <= record.size()) {      // the usual key, in one step
+    key.append(record.substr(from, count));
+    return;
+  }
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::size_t at = static_cast<std::size_t>(range.FROM + static_cast<std::int32_t>(k) - 1);
     key.append(at < record.size() ? record.substr(at, 1) : std::string_view(" "));
   }
 }

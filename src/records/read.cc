@@ -19,15 +19,17 @@ namespace {
 void read_single(RunState& rs) {
   rs.FIRST_READ = false;
   const int n = input_file_number(rs, rs.I);
+  InFile& in = rs.in_files[n];
   // NOTE: the file itself says whether it is open, not FIRST_READ, which PARM can clear.
-  if (!rs.in_files[n].is_open())
+  if (!in.is_open())
     open_input(rs, n);
-  read_data_record(rs, n);
+  const bool got = read_data_record(rs, n);
   if (rs.ONCE)
     rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
   // NOTE: this copy also runs at end of file, so the area shows the last record again.
   file_area(rs, n).assign_padded(rs.BUFFER.view());
-  rs.EOF_ = all_input_ended(rs);
+  // A record read: this file has not ended, so neither has the input.
+  rs.EOF_ = !got && all_input_ended(rs);
   if (rs.EOF_)
     return;
   count_one(file_count(rs, n));
@@ -62,12 +64,9 @@ void open_input(RunState& rs, int n) {
   open_input_file(rs, n, rs.in_files[n]);
 }
 
-bool read_data_record(RunState& rs, int n) {
+bool read_data_record_rest(RunState& rs, int n, bool got, std::size_t stored, std::size_t full) {
   InFile& in = rs.in_files[n];
-  std::size_t stored = 0;
-  std::size_t full = 0;
-  char* dest = rs.BUFFER.data();
-  if (!in.read_record(dest, kAreaWidth, stored, full)) {
+  if (!got) {
     if (in.failed())
       read_failure(rs, n, in);
     eof_flag(rs, n) = true;

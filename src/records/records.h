@@ -42,7 +42,18 @@ void open_input(RunState& rs, int n);
 int input_file_number(RunState& rs, char digit);
 // Reads the next record of FILEn into BUFFER (cut to 4096 with a warning). At end of file sets
 // EOFn, fills Fn with high values, leaves BUFFER alone and returns false.
-bool read_data_record(RunState& rs, int n);
+// The rest of read_data_record: end of file, a failed read or a record cut to the area.
+bool read_data_record_rest(RunState& rs, int n, bool got, std::size_t stored, std::size_t full);
+inline bool read_data_record(RunState& rs, int n) {
+  std::size_t stored = 0;
+  std::size_t full = 0;
+  const bool got = rs.in_files[n].read_record(rs.BUFFER.data(), kAreaWidth, stored, full);
+  if (got && full <= kAreaWidth) {  // the usual record, inline
+    rs.BUFFER.resize(stored);
+    return true;
+  }
+  return read_data_record_rest(rs, n, got, stored, full);
+}
 // EOF: every data file has ended (one never read counts as ended).
 inline bool all_input_ended(const RunState& rs) {
   return rs.EOF1 && rs.EOF2 && rs.EOF3 && rs.EOF4 && rs.EOF5 && rs.EOF6;

@@ -1,4 +1,7 @@
 // strings/edit.cc - the edit instruction: digits through a mask into report text.
+#include <algorithm>
+#include <cstring>
+
 #include "driver/diagnostics.h"
 #include "fields/field_ref.h"
 #include "strings/strings.h"
@@ -15,34 +18,28 @@ constexpr std::size_t kResultWidth = kEditWidth;  // columns of TARGET2
 // The walk stops when either the mask or the source is used up, so high-order source
 // characters beyond the mask are dropped and no period follows an exhausted source.
 void walk_mask(RunState& rs) {
-  rs.TARGET2.fill(' ');
+  char* out = rs.TARGET2.data();
+  std::memset(out, ' ', kResultWidth);
   const std::string_view source = rs.SOURCE.view();
   const std::string_view mask = rs.MASK.view();
   // Characters 1..u-1 of the source are all 0 exactly when the first non-zero stands at u or
   // later (or there is none).
   const std::size_t first_nonzero = first_not_in(source, "0");
+  const char* src = source.data();
   std::size_t u = source.size();
   std::size_t v = mask.size();
   std::size_t m = kResultWidth;  // the mask has at most 20 characters, so m never passes 0
   while (v > 0 && u > 0) {
-    switch (mask[v - 1]) {
-      case '0':
-        rs.TARGET2[m - 1] = source[u - 1];
-        --m, --u;
-        break;
-      case '.':
-        rs.TARGET2[m - 1] = '.';
-        --m;
-        break;
-      case ' ': {
-        const bool zeros_left = first_nonzero == 0 || first_nonzero >= u;
-        rs.TARGET2[m - 1] = source[u - 1] == '0' && zeros_left ? ' ' : source[u - 1];
-        --m, --u;
-        break;
-      }
-      default: break;
+    const char c = mask[--v];
+    if (c == '0') {
+      out[--m] = src[--u];
+    } else if (c == '.') {
+      out[--m] = '.';
+    } else if (c == ' ') {
+      const char digit = src[--u];
+      const bool zeros_left = first_nonzero == 0 || first_nonzero > u;
+      out[--m] = digit == '0' && zeros_left ? ' ' : digit;
     }
-    --v;
   }
 }
 
@@ -73,10 +70,11 @@ void EDIT_RTN(RunState& rs) {
   // part, as every store does.
   const long width = target_op.N2 - target_op.N1 + 1;
   const long blanks = width - static_cast<long>(kResultWidth);  // leading columns past 20
-  for (std::size_t k = 0; k < target->size; ++k) {
-    const long column = static_cast<long>(k);
-    (*target)[k] = column < blanks ? ' ' : rs.TARGET2[static_cast<std::size_t>(column - blanks)];
-  }
+  const std::size_t lead =
+      blanks > 0 ? std::min(target->size, static_cast<std::size_t>(blanks)) : 0;
+  fill_blanks(target->data, lead);
+  const std::size_t from = static_cast<std::size_t>(static_cast<long>(lead) - blanks);
+  move_bytes(target->data + lead, rs.TARGET2.data() + from, target->size - lead);
 }
 
 }  // namespace kovran

@@ -66,6 +66,11 @@ void BIN_SEARCH(RunState& rs) {
   const bool kept_keys =
       rs.M == rs.sorted_key_length && rs.sorted_keys.size() == rs.entry_index.size();
   const std::string_view argument = rs.SOURCE.view();
+  // Short keys of the usual argument (not longer than they are) compare as numbers.
+  const bool words = kept_keys && rs.sorted_key_words.size() == rs.sorted_keys.size() &&
+                     argument.size() <= static_cast<std::size_t>(rs.sorted_key_length);
+  const std::uint64_t argument_word =
+      words ? key_word(argument, static_cast<std::size_t>(rs.sorted_key_length)) : 0;
   int lo = 1;
   int hi = size;
   int mid = rs.MID;
@@ -75,10 +80,15 @@ void BIN_SEARCH(RunState& rs) {
     mid = (lo + hi) / 2;
     examined = mid;
     const std::size_t k = static_cast<std::size_t>(mid - 1);
-    // A key has at most 80 characters: FLD holds it uncut.
-    const std::string_view key =
-        kept_keys ? rs.sorted_keys[k] : entry_key(*rs.entry_index[k], rs.M);
-    const int c = compare_padded(argument, key);
+    int c;
+    if (words) {
+      const std::uint64_t key = rs.sorted_key_words[k];
+      c = argument_word < key ? -1 : argument_word > key ? 1 : 0;
+    } else {
+      // A key has at most 80 characters: FLD holds it uncut.
+      c = compare_padded(argument,
+                         kept_keys ? rs.sorted_keys[k] : entry_key(*rs.entry_index[k], rs.M));
+    }
     if (c == 0) {
       match = true;
       rs.current_entry = rs.entry_index[k];

@@ -43,6 +43,11 @@ void SORT_RTN(RunState& rs) {
   rs.sorted_keys.clear();
   for (const TableEntry* e : rs.entry_index) rs.sorted_keys.push_back(entry_key(*e, m));
   rs.sorted_key_length = m;
+  rs.sorted_key_words.clear();
+  if (m <= 8) {
+    for (const std::string_view key : rs.sorted_keys)
+      rs.sorted_key_words.push_back(key_word(key, static_cast<std::size_t>(m)));
+  }
 }
 
 }  // namespace kovran

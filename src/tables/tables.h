@@ -2,6 +2,8 @@
 #ifndef KOVRAN_TABLES_TABLES_H_
 #define KOVRAN_TABLES_TABLES_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "driver/run_state.h"
@@ -31,6 +33,18 @@ inline std::string_view entry_key(const TableEntry& entry, int m) {
   const std::string_view text = entry.TABLENTRY.view();
   const std::size_t width = static_cast<std::size_t>(m < 0 ? 0 : m > kMaxEntry ? kMaxEntry : m);
   return text.substr(0, width);
+}
+
+// A key of at most 8 characters as one number that orders as compare_padded orders keys blank-
+// extended to m characters (m <= 8): the text blank-filled to m characters, the first
+// character highest, zeros after.
+inline std::uint64_t key_word(std::string_view key, std::size_t m) {
+  std::uint64_t word = 0;
+  for (std::size_t k = 0; k < 8; ++k) {
+    const unsigned char c = k < key.size() ? static_cast<unsigned char>(key[k]) : ' ';
+    word = word << 8 | (k < m ? c : 0u);
+  }
+  return word;
 }
 
 }  // namespace kovran
