@@ -8,6 +8,7 @@
 #include "fields/fields.h"
 #include "records/records.h"
 #include "strings/strings.h"
+#include "tables/tables.h"
 
 namespace kovran {
 
@@ -74,6 +75,7 @@ void decode_node(RunState& rs, Node& node) {
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
     case Op::W: node.form = static_cast<std::uint8_t>(WRITE_TARGET(node)); break;
     case Op::TR: TRANS_DECODE(rs, node); break;
+    case Op::L: node.form = static_cast<std::uint8_t>(SEARCH_MODE(node)); break;
     default: break;
   }
 }

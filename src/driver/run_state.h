@@ -244,6 +244,12 @@ struct RunState {
   std::vector<bool> clip_reported;    // by node number: a clipped reference was reported
   std::vector<bool> told;             // by node number: its first report is on standard error
 
+  // FILE_CODE as the last parse left it, FLD to be set by the caller.
+  void settle_code() {
+    if (parsed_code != nullptr)
+      FILE_CODE = *parsed_code;
+    parsed_text = parsed_code = nullptr;
+  }
   // FLD and FILE_CODE as the last parse left them.
   void settle_parse() {
     if (parsed_text == nullptr)

@@ -160,6 +160,14 @@ class Varying {
       move_bytes(bytes_.data(), text.data(), len_);
     written_ = std::max(written_, len_);
   }
+  // The same for n <= Max characters that lie outside this string (a field of an area).
+  void assign_outside(const char* text, std::size_t n) {
+    assert(n <= Max);
+    len_ = n;
+    move_bytes(bytes_.data(), text, n);
+    if (written_ < n)
+      written_ = n;
+  }
   Varying& operator=(std::string_view text) {
     assign(text);
     return *this;

@@ -5,6 +5,7 @@
 #include "driver/diagnostics.h"
 #include "driver/signals.h"
 #include "engine/engine.h"
+#include "fields/field_ref.h"
 #include "fields/fields.h"
 #include "records/records.h"
 #include "strings/strings.h"
@@ -43,7 +44,13 @@ void subroutine_entry(RunState& rs, Node& node) {
     case Op::O: node.next = rs.OLDRESULT ? node.false_link : node.following; break;
     case Op::D: break;
     case Op::ARITH: ADD_RTN(rs); break;
-    case Op::M: MOVE_RTN(rs); break;
+    case Op::M:
+      if (static_cast<MoveForm>(node.form) == MoveForm::kFields) {
+        move_fields(rs, node);  // the usual move, without a call
+      } else {
+        MOVE_RTN(rs);
+      }
+      break;
     case Op::F: FIND_RTN(rs); break;
     case Op::C: CLEAR_RTN(rs); break;
     case Op::E: EDIT_RTN(rs); break;

@@ -132,6 +132,18 @@ inline void store_field(const Field& f, std::string_view value) {
     fill_blanks(f.data + n, f.size - n);
 }
 
+// The usual move, M source target with both fields inside their areas (MoveForm::kFields):
+// nothing to report. Inline, so that the walk makes it without a call.
+// Leaves:  SOURCE = the source field; FILE_CODE, N1, N2 = the parse of the target.
+inline void move_fields(RunState& rs, const Node& node) {
+  const Operand& source = node.operand(2);
+  const Operand& target = node.operand(3);
+  const std::size_t width = source.width();  // the source is only read: its extent stays
+  rs.SOURCE.assign_outside(source.bytes + source.first, width);
+  parse_word(rs, 3);
+  store_field(Field{operand_columns(target), target.width()}, rs.SOURCE.view());
+}
+
 }  // namespace kovran
 
 #endif  // KOVRAN_FIELDS_FIELD_REF_H_

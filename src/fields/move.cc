@@ -45,11 +45,7 @@ void MOVE_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   const MoveForm form = static_cast<MoveForm>(node.form);
   if (form == MoveForm::kFields) {  // the usual move, with nothing to report
-    const Operand& source = node.operand(2);
-    const Operand& target = node.operand(3);
-    rs.SOURCE.assign(std::string_view(operand_columns(source), source.width()));
-    parse_word(rs, 3);
-    store_field(Field{operand_columns(target), target.width()}, rs.SOURCE.view());
+    move_fields(rs, node);
     return;
   }
   int d = 0;

@@ -15,12 +15,12 @@ namespace {
 void store_result(RunState& rs, const TableEntry& entry) {
   const std::string_view text = entry.TABLENTRY.view();
   const std::size_t from = rs.N > 1 ? static_cast<std::size_t>(rs.N - 1) : 0;
-  const Varying<80> result(from < text.size() ? text.substr(from) : std::string_view());
+  const std::string_view result = from < text.size() ? text.substr(from) : std::string_view();
   const std::optional<Field> target =
       required_field(rs, parse_text(rs, rs.TABLE_DEF.RSLT, rs.TABLE_DEF.rslt_parse), 3);
   if (!target)
     return;
-  store_field(*target, result.view());
+  store_field(*target, result);  // the entry's text lies outside every area
 }
 
 // SOURCE compared with the key of `entry`: <0, 0 or >0.
@@ -66,44 +66,49 @@ void BIN_SEARCH(RunState& rs) {
   const bool kept_keys =
       rs.M == rs.sorted_key_length && rs.sorted_keys.size() == rs.entry_index.size();
   const std::string_view argument = rs.SOURCE.view();
-  // Short keys of the usual argument (not longer than they are) compare as numbers.
-  const bool words = kept_keys && rs.sorted_key_words.size() == rs.sorted_keys.size() &&
-                     argument.size() <= static_cast<std::size_t>(rs.sorted_key_length);
-  const std::uint64_t argument_word =
-      words ? key_word(argument, static_cast<std::size_t>(rs.sorted_key_length)) : 0;
   int lo = 1;
   int hi = size;
   int mid = rs.MID;
   int examined = 0;  // position of the last key examined, 0 for none
   bool match = false;
-  while (hi >= lo && !match) {
-    mid = (lo + hi) / 2;
-    examined = mid;
-    const std::size_t k = static_cast<std::size_t>(mid - 1);
-    int c;
-    if (words) {
-      const std::uint64_t key = rs.sorted_key_words[k];
-      c = argument_word < key ? -1 : argument_word > key ? 1 : 0;
-    } else {
-      // A key has at most 80 characters: FLD holds it uncut.
-      c = compare_padded(argument,
-                         kept_keys ? rs.sorted_keys[k] : entry_key(*rs.entry_index[k], rs.M));
+  // Halves LO..HI by compare(k), the argument against the key at index k: <0, 0 or >0.
+  const auto halve = [&](auto compare) {
+    while (hi >= lo && !match) {
+      mid = (lo + hi) / 2;
+      examined = mid;
+      const std::size_t k = static_cast<std::size_t>(mid - 1);
+      const int c = compare(k);
+      if (c == 0) {
+        match = true;
+        rs.current_entry = rs.entry_index[k];
+      } else if (c > 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid - 1;
+      }
     }
-    if (c == 0) {
-      match = true;
-      rs.current_entry = rs.entry_index[k];
-    } else if (c > 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
+  };
+  const auto m = static_cast<std::size_t>(rs.sorted_key_length);
+  if (kept_keys && m <= 8 && rs.sorted_key_words.size() == rs.sorted_keys.size() &&
+      argument.size() <= m) {
+    // Short keys, and an argument not longer than they are: compared as numbers.
+    const std::uint64_t word = key_word_in_buffer(argument.data(), argument.size(), m);
+    const std::uint64_t* keys = rs.sorted_key_words.data();
+    halve([word, keys](std::size_t k) { return word < keys[k] ? -1 : word > keys[k] ? 1 : 0; });
+  } else if (kept_keys) {
+    halve([&](std::size_t k) { return compare_padded(argument, rs.sorted_keys[k]); });
+  } else {
+    // A key has at most 80 characters: FLD holds it uncut.
+    halve([&](std::size_t k) {
+      return compare_padded(argument, entry_key(*rs.entry_index[k], rs.M));
+    });
   }
   rs.LO = static_cast<std::int16_t>(lo);
   rs.HI = static_cast<std::int16_t>(hi);
   rs.MID = static_cast<std::int16_t>(mid);
   rs.MATCH = match;
   if (examined > 0) {
-    rs.settle_parse();  // FILE_CODE of the argument's parse stays
+    rs.settle_code();  // FILE_CODE of the argument's parse stays; FLD is the key examined
     rs.FLD = entry_key(*rs.entry_index[static_cast<std::size_t>(examined - 1)], rs.M);
   }
 }
@@ -121,10 +126,10 @@ void BIN_SEARCH(RunState& rs) {
 // Leaves:  SOURCE = the argument (kept when ARG is a literal); M = its length, N = M + 1;
 //          V = the walk counter of the range modes; MATCH, LO, HI, MID of the exact mode.
 void SEARCH(RunState& rs) {
-  const std::string_view mode = rs.current_node->word(3);
-  const bool exact = word_is(mode, "E");
-  const bool high = word_is(mode, "H");
-  const bool low = word_is(mode, "L");
+  const char mode = static_cast<char>(rs.current_node->form);  // SEARCH_MODE
+  const bool exact = mode == 'E';
+  const bool high = mode == 'H';
+  const bool low = mode == 'L';
   if (!exact && !high && !low)
     return;
 
@@ -146,6 +151,15 @@ void SEARCH(RunState& rs) {
   } else {
     search_low(rs);
   }
+}
+
+char SEARCH_MODE(const Node& node) {
+  const std::string_view mode = node.word(3);
+  for (const char m : {'E', 'H', 'L'}) {
+    if (word_is(mode, std::string_view(&m, 1)))
+      return m;
+  }
+  return ' ';
 }
 
 }  // namespace kovran

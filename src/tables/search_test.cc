@@ -131,5 +131,17 @@ TEST(TableSearch, EntryShorterThanItsKeyHasAnEmptyResult) {
   }
 }
 
+// A short key read in one load orders as the key read a character at a time, whatever its
+// length, the key length and the bytes after it.
+TEST(TableSearch, KeyWordsInOneLoad) {
+  const char buffer[16] = {'A', '\xFF', ' ', '0', 'z', '\x01', 'B', 'C', 'x', 'x', 'x'};
+  for (std::size_t m = 0; m <= 8; ++m) {
+    for (std::size_t n = 0; n <= 8; ++n) {
+      SCOPED_TRACE(std::to_string(n) + " characters, keys of " + std::to_string(m));
+      EXPECT_EQ(key_word_in_buffer(buffer, n, m), key_word(std::string_view(buffer, n), m));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kovran

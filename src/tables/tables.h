@@ -2,8 +2,10 @@
 #ifndef KOVRAN_TABLES_TABLES_H_
 #define KOVRAN_TABLES_TABLES_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "driver/run_state.h"
@@ -46,6 +48,21 @@ inline std::uint64_t key_word(std::string_view key, std::size_t m) {
   }
   return word;
 }
+
+// key_word of the n characters at p, with 8 bytes readable from p (the start of a larger
+// buffer), in one load.
+inline std::uint64_t key_word_in_buffer(const char* p, std::size_t n, std::size_t m) {
+  // The first k bytes of a word, k from 0 to 8.
+  const auto first = [](std::size_t k) { return k == 0 ? 0 : ~std::uint64_t{0} << (8 * (8 - k)); };
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  x = __builtin_bswap64(x);  // the first character highest
+  const std::size_t keep = std::min(n, m);
+  return (x & first(keep)) | (0x2020202020202020 & first(m) & ~first(keep));
+}
+
+// The mode of a lookup statement (word 3): E, H or L; a blank for any other word.
+char SEARCH_MODE(const Node& node);
 
 }  // namespace kovran
 
