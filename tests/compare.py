@@ -2,7 +2,7 @@
 """Runs two kovran builds over the same inputs and compares everything they produce.
 
     tests/compare.py OLD_KOVRAN NEW_KOVRAN [--sets cases,examples,run,fields]
-                     [--corpus DIR] [--fields-corpus DIR] [--dmp] [--only TEXT] [--timeout S]
+                     [--corpus DIR] [--fields-corpus DIR] [--dmp] [--lean] [--only TEXT] [--timeout S]
                      [-j N]
 
 The inputs (sets):
@@ -46,7 +46,8 @@ FUZZ_STDIN = b"stdin record\n"
 FIELDS_FILE1 = (b"0001234 ABC def 00x5 -12.50 +7    Z\n\n"
                 b"9999999\xff\x00 lower UPPER 123456789012345678901234567890\n")
 FIELDS_FILE2 = b"0000100 second file\n"
-FIELDS_PARM = "I=1,DMP," + LOOP_LIMIT  # the dump at the end shows what the statement left
+FIELDS_PARM_LEAN = "I=1,DMP"  # the dump at the end shows what the statement left
+FIELDS_PARM = FIELDS_PARM_LEAN + "," + LOOP_LIMIT
 
 
 class Unit:
@@ -84,7 +85,7 @@ def fuzz_args(parm):
     return args + ["--listing", "LISTING", "--filedump", "FILEDUMP", parm]
 
 
-def decode_run_unit(data, dmp=False):
+def decode_run_unit(data, dmp=False, limit=True):
     """Splits a whole-run fuzz unit into {file name: bytes} and the PARM argument, the way the
     fuzz target does: five control bytes, then the parts between separators are the script,
     the PARM and FILE1 .. FILE6 (anything after FILE6 is dropped); a part that is not there is a file that does not exist. The
@@ -94,14 +95,15 @@ def decode_run_unit(data, dmp=False):
     NOTE: a command-line argument cannot hold a NUL, so the PARM is also cut at its first NUL."""
     parts = data[CONTROL_BYTES:].split(SEPARATOR)[:8]  # what follows FILE6 is not read
     parm = parts[1][:80].split(b"\0")[0].replace(b"\n", b",") if len(parts) > 1 else b""
-    parm += (b"," if parm else b"") + (b"DMP," if dmp else b"") + LOOP_LIMIT.encode()
+    extra = (b"DMP," if dmp else b"") + (LOOP_LIMIT.encode() if limit else b"")
+    parm = b",".join(p for p in (parm, extra.rstrip(b",")) if p)
     files = {"PROGRAM": parts[0]}
     for n, part in enumerate(parts[2:], start=1):
         files[f"FILE{n}"] = part
     return files, parm
 
 
-def corpus_units(kind, directory, dmp=False):
+def corpus_units(kind, directory, dmp=False, limit=True):
     """The units of one fuzz corpus; [] with a note when the directory does not exist."""
     if not os.path.isdir(directory):
         print(f"note: no {kind} corpus at {os.path.relpath(directory)}: skipped")
@@ -113,11 +115,11 @@ def corpus_units(kind, directory, dmp=False):
             continue
         data = run_case.read(path)
         if kind == "run":
-            files, parm = decode_run_unit(data, dmp)
+            files, parm = decode_run_unit(data, dmp, limit)
         else:
             # The statement, as the fuzz target reads it (its first 200 bytes).
             files = {"PROGRAM": data[:200], "FILE1": FIELDS_FILE1, "FILE2": FIELDS_FILE2}
-            parm = FIELDS_PARM.encode()
+            parm = (FIELDS_PARM if limit else FIELDS_PARM_LEAN).encode()
         units.append(Unit(f"{kind}/{name}", fuzz_args(parm), files=files, stdin=FUZZ_STDIN))
     return units
 
@@ -199,6 +201,10 @@ def main(argv=None):
     ap.add_argument("--dmp", action="store_true",
                     help="add DMP to each whole-run unit's PARM: its closing dump shows every "
                          "run variable")
+    ap.add_argument("--lean", action="store_true",
+                    help="no loop limit in the fuzz units, so that the walk runs as a "
+                         "production run's does; a unit that loops until the timeout with both "
+                         "builds counts as equal")
     ap.add_argument("--only", default="", help="only the units whose name contains this")
     ap.add_argument("--timeout", type=float, default=10.0, help="seconds per run (10)")
     ap.add_argument("-j", "--jobs", type=int, default=1, help="runs at a time (1)")
@@ -215,7 +221,7 @@ def main(argv=None):
     units, counts = [], {}
     for s in sets:
         found = case_units("tests/cases" if s == "cases" else s) if s in ("cases", "examples") \
-            else corpus_units(s, a.corpus if s == "run" else a.fields_corpus, a.dmp)
+            else corpus_units(s, a.corpus if s == "run" else a.fields_corpus, a.dmp, not a.lean)
         found = [u for u in found if a.only in u.name]
         counts[s] = len(found)
         units += found

@@ -39,7 +39,7 @@ void IF_CFC_RTN(RunState& rs) {
     // The usual test, a field inside its area against a literal: the same steps, nothing to
     // report.
     rs.BUFFER.assign_padded(std::string_view(first.bytes, *first.extent), area_width(first.area));
-    rs.SOURCE.assign(rs.BUFFER.view().substr(first.first, first.width()));
+    rs.SOURCE.assign_outside(rs.BUFFER.data() + first.first, first.width());
     rs.TARGET.assign(second.FILE_CODE.view());
     parse_word(rs, 5);
     rs.COND = operator_holds(node.test, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));

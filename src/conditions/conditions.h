@@ -19,13 +19,73 @@ enum class IfForm : std::uint8_t {
 // Decides the form, the operator or kind, and the connector of an IF node from its words.
 void IF_DECODE(Node& node);
 
-void IF_RTN(RunState& rs);             // recognises the form and calls one test
-void IF_AND_OR(RunState& rs, char c);  // combines COND by the connector c
-void IF_CFC_RTN(RunState& rs);         // I field op field|literal [conn]; I C op 'nn' [conn]
-void IF_CHAR_RTN(RunState& rs);        // I C field E|U set [conn]
-void IF_NUMERIC(RunState& rs);         // I N field op field|literal [conn]
-void IF_MATCH_RTN(RunState& rs);       // I M|A|B|F|S [conn]
-void CNTL_BRK_RTN(RunState& rs);       // I field [A|O]
+void IF_CFC_RTN(RunState& rs);    // I field op field|literal [conn]; I C op 'nn' [conn]
+void IF_CHAR_RTN(RunState& rs);   // I C field E|U set [conn]
+void IF_NUMERIC(RunState& rs);    // I N field op field|literal [conn]
+void IF_MATCH_RTN(RunState& rs);  // I M|A|B|F|S [conn]
+void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
+
+// Inline, as the walk makes them at every IF.
+// IF_AND_OR   combines COND into the run of IF statements by the connector c
+// A non-blank c starts a run (RESULT := COND) or continues it, applying the connector of the
+// statement before: A ands, O ors, any other character drops this test's outcome. Strictly
+// left to right, no precedence: X1 A, X2 O, X3 gives ((X1 and X2) or X3).
+// A blank c ends the run: the current node's next link becomes its following node when the
+// condition holds, else its false link (empty when the logic pass set none: the pass ends).
+// Leaves:  at the end of a run OLDRESULT = the condition, RESULT false, LASTCOMPCOND blank,
+//          NEWCOND true; within a run NEWCOND false and LASTCOMPCOND = c.
+inline void IF_AND_OR(RunState& rs, char c) {
+  const auto apply_last_connector = [&rs] {
+    if (rs.LASTCOMPCOND == 'A') {
+      rs.RESULT = rs.RESULT && rs.COND;
+    } else if (rs.LASTCOMPCOND == 'O') {
+      rs.RESULT = rs.RESULT || rs.COND;
+    }
+  };
+  if (c != ' ') {
+    if (rs.NEWCOND) {
+      rs.NEWCOND = false;
+      rs.RESULT = rs.COND;
+    } else {
+      apply_last_connector();
+    }
+    rs.LASTCOMPCOND = c;
+    return;
+  }
+  if (rs.LASTCOMPCOND == ' ') {
+    rs.RESULT = rs.COND;
+  } else {
+    apply_last_connector();
+  }
+  Node& node = *rs.current_node;
+  node.next = rs.RESULT ? node.following : node.false_link;
+  rs.OLDRESULT = rs.RESULT;
+  rs.RESULT = false;
+  rs.LASTCOMPCOND = ' ';
+  rs.NEWCOND = true;
+}
+
+// IF_RTN   I ...                                                           words 1-6
+// Recognises the form by whole words, the first rule that matches deciding:
+//   word 3 E, U, L or G       field comparison (also the listing line test I C op 'nn')
+//   word 2 M, A, B or F       key match, A low, B low, end of input
+//   word 2 N                  numeric comparison
+//   word 2 S                  start test
+//   word 2 C                  character-set test
+//   word 3 A, O or absent     control break (the whole word: AND is no connector here)
+// Anything else is passed over: no flag changes and the next link stays as it is.
+// Errors:  none of its own; the tests report their operands.
+inline void IF_RTN(RunState& rs) {
+  switch (static_cast<IfForm>(rs.current_node->form)) {
+    case IfForm::kCompare:
+    case IfForm::kLineTest: IF_CFC_RTN(rs); break;
+    case IfForm::kMatch: IF_MATCH_RTN(rs); break;
+    case IfForm::kNumeric: IF_NUMERIC(rs); break;
+    case IfForm::kChar: IF_CHAR_RTN(rs); break;
+    case IfForm::kBreak: CNTL_BRK_RTN(rs); break;
+    case IfForm::kNone: break;
+  }
+}
 
 }  // namespace kovran
 

@@ -33,8 +33,35 @@ void subroutine_entry(RunState& rs, Node& node) {
     node.previous->next = rs.return_point;
 }
 
-// Dispatches one node of the main walk. Returns true when the pass ends here.
-[[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node& node) {
+bool usual_move(const Node* node) {
+  return node != nullptr && node->op == Op::M &&
+         static_cast<MoveForm>(node->form) == MoveForm::kFields && !node->ends_walk;
+}
+
+// A run of usual moves, the first at `node`, made as one step: nothing can observe what lies
+// between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
+// last leaves SOURCE and the parse, and the others move field to field. Every move counts in
+// LOOPCOUNT. Returns the last node of the run.
+Node* run_of_moves(RunState& rs, Node* node) {
+  for (Node* after = node->next; usual_move(after); after = node->next) {
+    const Operand& source = node->operand(2);
+    const Operand& target = node->operand(3);
+    store_field(Field{operand_columns(target), target.width()},
+                std::string_view(source.bytes + source.first, source.width()));
+    count_one(rs.LOOPCOUNT);
+    node = after;
+  }
+  rs.current_node = node;
+  move_fields(rs, *node);
+  return node;
+}
+
+// Dispatches one node of the main walk. Returns true when the pass ends here. `kWatched`: a
+// loop limit or the trace is on, and every node is made on its own; without them a run of
+// usual moves is made at once, and `node` is then the last of them.
+template <bool kWatched>
+[[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node*& at) {
+  Node& node = *at;
   switch (node.op) {  // ORDER OP: cases in main-table order
     case Op::K: break;
     case Op::CH: CHANGE_RTN(rs); break;
@@ -45,10 +72,12 @@ void subroutine_entry(RunState& rs, Node& node) {
     case Op::D: break;
     case Op::ARITH: ADD_RTN(rs); break;
     case Op::M:
-      if (static_cast<MoveForm>(node.form) == MoveForm::kFields) {
+      if (static_cast<MoveForm>(node.form) != MoveForm::kFields) {
+        MOVE_RTN(rs);
+      } else if (kWatched) {
         move_fields(rs, node);  // the usual move, without a call
       } else {
-        MOVE_RTN(rs);
+        at = run_of_moves(rs, at);
       }
       break;
     case Op::F: FIND_RTN(rs); break;
@@ -125,7 +154,7 @@ void main_pass(RunState& rs) {
       rs.sysprint.item(node->ILN);
       rs.sysprint.item(">");
     }
-    if (dispatch_main(rs, *node))
+    if (dispatch_main<kWatched>(rs, node))
       return;
     node = node->next;  // an empty link (a false IF with no closing node) ends the pass
     if (node != nullptr && node->ends_walk)
@@ -162,6 +191,32 @@ bool hold_observed(const RunState& rs) {
   return false;
 }
 
+// The data file of the single-file cycle, once it is open: the walk reads its usual records
+// itself and leaves everything else to READ_RTN.
+struct SingleFile {
+  InFile* in = nullptr;  // null in the match modes and for an invalid file digit
+  Area<kAreaWidth>* area = nullptr;
+  std::int32_t* count = nullptr;
+};
+
+SingleFile single_file(RunState& rs) {
+  if (rs.T != '0' || !valid_file_digit(rs.I))
+    return {};
+  const int n = rs.I - '0';
+  return {&rs.in_files[n], &file_area(rs, n), &file_count(rs, n)};
+}
+
+inline void read_next(RunState& rs, const SingleFile& f) {
+  std::size_t stored = 0;
+  if (f.in != nullptr && !rs.EOF_ && f.in->read_usual(rs.BUFFER.data(), kAreaWidth, stored)) {
+    rs.FIRST_READ = false;
+    rs.BUFFER.resize(stored);
+    single_read_done(rs, *f.area, *f.count, true);
+    return;
+  }
+  READ_RTN(rs);
+}
+
 }  // namespace
 
 void LOOP(RunState& rs) {
@@ -173,6 +228,7 @@ void LOOP(RunState& rs) {
   const bool hold = rs.T == '0' && hold_observed(rs);
   rs.EOF_ = false;
   READ_RTN(rs);  // between passes no node is running: a file failure names none
+  const SingleFile file = single_file(rs);
   while (!rs.EOF_) {
     rs.running = true;
     if (watched) {
@@ -187,7 +243,7 @@ void LOOP(RunState& rs) {
     check_interrupted(rs);
     if (rs.progress.wanted())
       rs.progress.tick(records_read(rs));
-    READ_RTN(rs);
+    read_next(rs, file);
   }
   rs.progress.clear();
   rs.running = true;

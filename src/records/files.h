@@ -34,23 +34,29 @@ class InFile {
   // `full_length` is the record's length before any cut. Returns false at end of file (or on a
   // read error, when `failed()` then holds).
   bool read_record(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length) {
-    // The usual case inline: a whole line in the buffer, not cut, no carriage return before
-    // its line feed.
+    if (read_usual(dest, cap, stored)) {
+      full_length = stored;
+      return true;
+    }
+    return read_record_slow(dest, cap, stored, full_length);
+  }
+  // The usual record only, inline: a whole line in the buffer, not longer than `cap`, no
+  // carriage return before its line feed. False, with nothing read, for anything else.
+  bool read_usual(char* dest, std::size_t cap, std::size_t& stored) {
     const char* start = buf_.data() + pos_;
     const std::size_t avail = end_ - pos_;
     const void* lf = avail > 0 ? std::memchr(start, '\n', avail) : nullptr;
-    if (lf != nullptr) {
-      const std::size_t span = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
-      if (span <= cap && (span == 0 || start[span - 1] != '\r')) {
-        if (span > 0)
-          std::memcpy(dest, start, span);
-        stored = full_length = span;
-        pos_ += span + 1;
-        ++records_;
-        return true;
-      }
-    }
-    return read_record_slow(dest, cap, stored, full_length);
+    if (lf == nullptr)
+      return false;
+    const std::size_t span = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+    if (span > cap || (span > 0 && start[span - 1] == '\r'))
+      return false;
+    if (span > 0)
+      std::memcpy(dest, start, span);
+    stored = span;
+    pos_ += span + 1;
+    ++records_;
+    return true;
   }
   bool failed() const { return failed_; }
   const std::string& error_reason() const { return reason_; }

@@ -24,18 +24,7 @@ void read_single(RunState& rs) {
   if (!in.is_open())
     open_input(rs, n);
   const bool got = read_data_record(rs, n);
-  if (rs.ONCE)
-    rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
-  // NOTE: this copy also runs at end of file, so the area shows the last record again.
-  file_area(rs, n).assign_padded(rs.BUFFER.view());
-  // A record read: this file has not ended, so neither has the input.
-  rs.EOF_ = !got && all_input_ended(rs);
-  if (rs.EOF_)
-    return;
-  count_one(file_count(rs, n));
-  rs.TOTAL = wrap16(std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6);
-  if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
-    dump_record(rs, rs.I);
+  single_read_done(rs, file_area(rs, n), file_count(rs, n), got);
 }
 
 }  // namespace

@@ -60,6 +60,22 @@ inline bool all_input_ended(const RunState& rs) {
 }
 // Writes one FILEDUMP line: the digit, ":" and BUFFER.
 void dump_record(RunState& rs, char digit);
+// What the single-file cycle does once FILEn's read has put its record in BUFFER (got) or met
+// its end: the hold area on the first pass, the record area (at the end the last record again),
+// EOF, the file's count, TOTAL and the dump. Inline: the walk's own read makes it too.
+inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t& count, bool got) {
+  if (rs.ONCE)
+    rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
+  area.assign_padded(rs.BUFFER.view());
+  // A record read: this file has not ended, so neither has the input.
+  rs.EOF_ = !got && all_input_ended(rs);
+  if (rs.EOF_)
+    return;
+  count_one(count);
+  rs.TOTAL = wrap16(std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6);
+  if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
+    dump_record(rs, rs.I);
+}
 // The file of output `id` (FILE1..FILE6, LISTING, FILEDUMP).
 OutFile& output_of(RunState& rs, int id);
 // Creates output `id` at its first use.
