@@ -207,7 +207,17 @@ struct RunState {
   std::vector<std::string_view> sorted_keys;  // our own: the key of entry k at k-1, after the sort
   int sorted_key_length = 0;                  // the key length they were cut to
   std::vector<std::uint64_t> sorted_key_words;  // the keys as key_word, when at most 8 long
-  bool table_statement_seen = false;            // a T statement has been compiled
+  // The outcome of the exact search for each short argument met lately, by a hash of its key
+  // word: the search over fixed keys always ends the same way for the same argument.
+  struct SearchMemo {
+    std::uint64_t word = 0;
+    TableEntry* entry = nullptr;  // current_entry on a match
+    std::int16_t lo = 0, hi = 0, mid = 0, examined = 0;
+    bool match = false;
+    bool valid = false;
+  };
+  std::vector<SearchMemo> search_memo;  // emptied whenever the keys are sorted
+  bool table_statement_seen = false;    // a T statement has been compiled
   // --- program list (compiler/) -----------------------------------------------------------
   std::deque<Node> nodes;                // every node, in creation order; addresses never move
   std::deque<Translation> translations;  // those of the TR nodes; addresses never move

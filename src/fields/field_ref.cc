@@ -16,17 +16,11 @@ void PARSE_FLD(RunState& rs) {
   rs.N2 = op.N2;
 }
 
-const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept) {
-  if (!kept.ready) {  // NOTE: the table statement that sets the text clears `ready`
-    kept.text = text;
-    kept.op = decode_operand(text.view(), rs.QUOTE);
-    bind_area(rs, kept.op);
-    kept.ready = true;
-  }
-  rs.N1 = kept.op.N1;
-  rs.N2 = kept.op.N2;
-  rs.parsed_text = &kept.text;
-  rs.parsed_code = &kept.op.FILE_CODE;
+const Operand& decode_kept(RunState& rs, const Word& text, KeptParse& kept) {
+  kept.text = text;
+  kept.op = decode_operand(text.view(), rs.QUOTE);
+  bind_area(rs, kept.op);
+  kept.ready = true;
   return kept.op;
 }
 

@@ -40,8 +40,16 @@ inline const Operand& parse_word(RunState& rs, int n) {
 }
 
 // The same for a text that can change (a table field description): decoded again only when
-// the text differs from the one `kept` was decoded from.
-const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept);
+// the table statement set a new text (it clears `ready`).
+const Operand& decode_kept(RunState& rs, const Word& text, KeptParse& kept);
+inline const Operand& parse_text(RunState& rs, const Word& text, KeptParse& kept) {
+  const Operand& op = kept.ready ? kept.op : decode_kept(rs, text, kept);
+  rs.N1 = op.N1;
+  rs.N2 = op.N2;
+  rs.parsed_text = &kept.text;
+  rs.parsed_code = &op.FILE_CODE;
+  return op;
+}
 
 // Reports word `word` of the current node the first time the node clips a reference.
 void report_clip(RunState& rs, int word);

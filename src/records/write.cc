@@ -48,8 +48,10 @@ void WRITE_RTN(RunState& rs) {
     const std::string_view text = area.extent() < area.size()
                                       ? trim_leading(area.used(), kHighValue)
                                       : trim_trailing(trim_leading(area.view(), kHighValue), '\0');
-    rs.F0 = trim_trailing(trim_leading(text, kHighValue), ' ');
-    OutFile& f = rs.out_files[target].is_open() ? rs.out_files[target] : output_file(rs, target);
+    // The text starts with no high value already: only its trailing blanks go.
+    rs.F0 = trim_trailing(text, ' ');
+    OutFile& out = rs.out_files[target];
+    OutFile& f = out.is_open() ? out : output_file(rs, target);
     if (!f.write_record(rs.F0.view()))
       raise_error(rs, write_failure(rs, target, f));
     count_one(file_count(rs, target));

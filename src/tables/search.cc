@@ -93,8 +93,31 @@ void BIN_SEARCH(RunState& rs) {
       argument.size() <= m) {
     // Short keys, and an argument not longer than they are: compared as numbers.
     const std::uint64_t word = key_word_in_buffer(argument.data(), argument.size(), m);
-    const std::uint64_t* keys = rs.sorted_key_words.data();
-    halve([word, keys](std::size_t k) { return word < keys[k] ? -1 : word > keys[k] ? 1 : 0; });
+    if (rs.search_memo.empty()) {  // four slots an entry, at most 2^16
+      std::size_t slots = 1024;
+      while (slots < 4 * rs.sorted_key_words.size() && slots < 65536) slots *= 2;
+      rs.search_memo.resize(slots);
+    }
+    const int shift = 64 - __builtin_ctzll(rs.search_memo.size());
+    RunState::SearchMemo& memo = rs.search_memo[(word * 0x9E3779B97F4A7C15) >> shift];
+    if (memo.valid && memo.word == word && size > 0) {
+      lo = memo.lo, hi = memo.hi, mid = memo.mid, examined = memo.examined, match = memo.match;
+      if (match)
+        rs.current_entry = memo.entry;
+    } else {
+      const std::uint64_t* keys = rs.sorted_key_words.data();
+      halve([word, keys](std::size_t k) { return word < keys[k] ? -1 : word > keys[k] ? 1 : 0; });
+      if (size > 0) {  // an empty table leaves MID as it was: nothing to keep
+        memo = {word,
+                match ? rs.current_entry : nullptr,
+                static_cast<std::int16_t>(lo),
+                static_cast<std::int16_t>(hi),
+                static_cast<std::int16_t>(mid),
+                static_cast<std::int16_t>(examined),
+                match,
+                true};
+      }
+    }
   } else if (kept_keys) {
     halve([&](std::size_t k) { return compare_padded(argument, rs.sorted_keys[k]); });
   } else {

@@ -1,6 +1,8 @@
 // tables/search_test.cc
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "driver/testing.h"
 #include "tables/tables.h"
 
@@ -60,12 +62,20 @@ TEST(TableSearch, LastKeyExamined) {
                {"050", "100", "1"},
                {"400", "300", "1"},
                {"250", "300", "1"}};
+  Lookup again;  // every argument searched twice more in one run: then it is remembered
   for (const Case& c : cases) {
     SCOPED_TRACE(c.argument);
     Lookup t;
-    t.run("E", c.argument);
+    const std::string stored = t.run("E", c.argument);
     EXPECT_EQ(t.rs.FLD.view(), c.fld);
     EXPECT_EQ(t.rs.FILE_CODE.view(), c.file_code);
+    const auto bounds = std::make_tuple(t.rs.LO, t.rs.HI, t.rs.MID, t.rs.MATCH);
+    for (int k = 0; k < 2; ++k) {
+      EXPECT_EQ(again.run("E", c.argument), stored);
+      EXPECT_EQ(again.rs.FLD.view(), c.fld);
+      EXPECT_EQ(again.rs.FILE_CODE.view(), c.file_code);
+      EXPECT_EQ(std::make_tuple(again.rs.LO, again.rs.HI, again.rs.MID, again.rs.MATCH), bounds);
+    }
   }
 }
 

@@ -44,6 +44,7 @@ void SORT_RTN(RunState& rs) {
   for (const TableEntry* e : rs.entry_index) rs.sorted_keys.push_back(entry_key(*e, m));
   rs.sorted_key_length = m;
   rs.sorted_key_words.clear();
+  rs.search_memo.clear();
   if (m <= 8) {
     for (const std::string_view key : rs.sorted_keys)
       rs.sorted_key_words.push_back(key_word(key, static_cast<std::size_t>(m)));
