@@ -73,6 +73,7 @@ void decode_node(RunState& rs, Node& node) {
   switch (node.op) {
     case Op::I: IF_DECODE(node); break;
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
+    case Op::ARITH: node.form = static_cast<std::uint8_t>(ARITH_CODE(node)); break;
     case Op::W: node.form = static_cast<std::uint8_t>(WRITE_TARGET(node)); break;
     case Op::TR: TRANS_DECODE(rs, node); break;
     case Op::L: node.form = static_cast<std::uint8_t>(SEARCH_MODE(node)); break;

@@ -134,7 +134,7 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
 //          divisor end the run.
 // Leaves:  SOURCE = B's text; FILE_CODE, N1, N2 = the parse of word 3 (+ -) or word 5 (X /).
 void ADD_RTN(RunState& rs) {
-  const std::string_view code = rs.current_node->word(1);
+  const char code = static_cast<char>(rs.current_node->form);  // ARITH_CODE
 
   fetch_value(rs, parse_word(rs, 2), 2);  // an unknown area leaves SOURCE as it was
   if (rs.SOURCE.size() > kDigits) {
@@ -151,13 +151,22 @@ void ADD_RTN(RunState& rs) {
   }
   const std::uint64_t b = operand_value(rs, true);  // blanks count as 0
 
-  if (word_is(code, "+") || word_is(code, "-")) {
-    add_or_subtract(rs, word_is(code, "+"), a, b, accumulator_length);
-  } else if (word_is(code, "X")) {
+  if (code == '+' || code == '-') {
+    add_or_subtract(rs, code == '+', a, b, accumulator_length);
+  } else if (code == 'X') {
     multiply(rs, a, b);
   } else {
     divide(rs, a, b);
   }
+}
+
+char ARITH_CODE(const Node& node) {
+  const std::string_view code = node.word(1);
+  for (const char c : {'+', '-', 'X'}) {
+    if (word_is(code, std::string_view(&c, 1)))
+      return c;
+  }
+  return '/';  // NOTE: any other arithmetic code divides, as the word did
 }
 
 }  // namespace kovran

@@ -19,6 +19,8 @@ enum class MoveForm : std::uint8_t {
   kBothKeywords,
 };
 MoveForm MOVE_FORM(const Node& node);
+// The arithmetic an ARITH node makes: '+', '-', 'X' or '/'.
+char ARITH_CODE(const Node& node);
 
 void MOVE_RTN(RunState& rs);   // M source target | M source target D disp | M source D disp target
 void CLEAR_RTN(RunState& rs);  // C target [fill]
