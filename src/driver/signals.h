@@ -1,6 +1,7 @@
 // driver/signals.h - interruption by SIGINT, SIGTERM and SIGHUP, and a closed output pipe.
-// A signal is only recorded; the dispatch loop ends the run at the next node, so every file
-// is flushed and closed as on any other exit, and the status is 128 + the signal number.
+// A signal is only recorded; the dispatch loop ends the run at the next node (after a run of
+// usual moves, which it makes as one step), so every file is flushed and closed as on any other
+// exit, and the status is 128 + the signal number.
 #ifndef KOVRAN_DRIVER_SIGNALS_H_
 #define KOVRAN_DRIVER_SIGNALS_H_
 
