@@ -9,6 +9,7 @@
 
 #include "compiler/operand.h"
 #include "driver/text.h"
+#include "records/files.h"
 
 namespace kovran {
 
@@ -72,6 +73,12 @@ struct Node {
   char test = ' ';               // IF: the operator E U L G or the kind M A B F S; ' ' none
   char conn = ' ';               // IF: the connector
   const Translation* translation = nullptr;  // TR: the code each code becomes
+  // W to a data file: its record area, output file and count in the run state.
+  struct WriteTarget {
+    Area<kAreaWidth>* area = nullptr;
+    OutFile* file = nullptr;
+    std::int32_t* count = nullptr;
+  } write;
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);

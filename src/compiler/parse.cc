@@ -64,6 +64,7 @@ void decode_node(RunState& rs, Node& node) {
   node.op = decode_op(node.word(1));
   node.form = 0;
   node.translation = nullptr;
+  node.write = {};
   node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
@@ -74,7 +75,12 @@ void decode_node(RunState& rs, Node& node) {
     case Op::I: IF_DECODE(node); break;
     case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
     case Op::ARITH: node.form = static_cast<std::uint8_t>(ARITH_CODE(node)); break;
-    case Op::W: node.form = static_cast<std::uint8_t>(WRITE_TARGET(node)); break;
+    case Op::W:
+      node.form = static_cast<std::uint8_t>(WRITE_TARGET(node));
+      if (node.form >= 1 && node.form <= 6)
+        node.write = {&file_area(rs, node.form), &rs.out_files[node.form],
+                      &file_count(rs, node.form)};
+      break;
     case Op::TR: TRANS_DECODE(rs, node); break;
     case Op::L: node.form = static_cast<std::uint8_t>(SEARCH_MODE(node)); break;
     default: break;

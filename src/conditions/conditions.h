@@ -22,7 +22,6 @@ void IF_DECODE(Node& node);
 void IF_CFC_RTN(RunState& rs);    // I field op field|literal [conn]; I C op 'nn' [conn]
 void IF_CHAR_RTN(RunState& rs);   // I C field E|U set [conn]
 void IF_NUMERIC(RunState& rs);    // I N field op field|literal [conn]
-void IF_MATCH_RTN(RunState& rs);  // I M|A|B|F|S [conn]
 void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 
 // Inline, as the walk makes them at every IF.
@@ -63,6 +62,30 @@ inline void IF_AND_OR(RunState& rs, char c) {
   rs.RESULT = false;
   rs.LASTCOMPCOND = ' ';
   rs.NEWCOND = true;
+}
+
+// IF_MATCH_RTN   I M|A|B|F|S [conn]                                        words 1-3
+// M: the A key equals the B key (blank-extended); A: the A key is lower; B: the B key is
+// lower. F: all input is exhausted (true only in the end-of-job walk, which starts at the
+// last I F statement). S: true the first time any start test is evaluated in the run.
+// Leaves:  IF_S cleared by the first start test.
+inline void IF_MATCH_RTN(RunState& rs) {
+  const Node& node = *rs.current_node;
+  rs.COND = false;
+  switch (node.test) {
+    case 'S':
+      if (rs.IF_S) {
+        rs.COND = true;
+        rs.IF_S = false;
+      }
+      break;
+    case 'F': rs.COND = rs.EOF_; break;
+    case 'M': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) == 0; break;
+    case 'A': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) < 0; break;
+    case 'B': rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0; break;
+    default: break;
+  }
+  IF_AND_OR(rs, node.conn);
 }
 
 // IF_RTN   I ...                                                           words 1-6

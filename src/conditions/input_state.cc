@@ -6,30 +6,6 @@
 
 namespace kovran {
 
-// IF_MATCH_RTN   I M|A|B|F|S [conn]                                        words 1-3
-// M: the A key equals the B key (blank-extended); A: the A key is lower; B: the B key is
-// lower. F: all input is exhausted (true only in the end-of-job walk, which starts at the
-// last I F statement). S: true the first time any start test is evaluated in the run.
-// Leaves:  IF_S cleared by the first start test.
-void IF_MATCH_RTN(RunState& rs) {
-  const Node& node = *rs.current_node;
-  rs.COND = false;
-  switch (node.test) {
-    case 'S':
-      if (rs.IF_S) {
-        rs.COND = true;
-        rs.IF_S = false;
-      }
-      break;
-    case 'F': rs.COND = rs.EOF_; break;
-    case 'M': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) == 0; break;
-    case 'A': rs.COND = compare_padded(rs.AKEY.view(), rs.BKEY.view()) < 0; break;
-    case 'B': rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0; break;
-    default: break;
-  }
-  IF_AND_OR(rs, node.conn);
-}
-
 // CNTL_BRK_RTN   I field [A|O]                                             words 1-3
 // True when the field differs from the same columns of the hold area H (the previous record
 // in single-file reading; the record itself during the first pass). The field's area is

@@ -41,20 +41,20 @@ OutFile& output_file(RunState& rs, int n) {
 // Errors:  a target other than 1..6 and L -> ERROR_RTN(2); nothing is written.
 // Leaves:  F0 = the text written.
 void WRITE_RTN(RunState& rs) {
-  const int target = rs.current_node->form;
+  const Node& node = *rs.current_node;
+  const int target = node.form;
   if (target >= 1 && target <= 6) {
-    Area<kAreaWidth>& area = file_area(rs, target);
+    Area<kAreaWidth>& area = *node.write.area;
     // NOTE: an area blank at its end has no trailing NUL to trim; its blank tail goes anyway.
     const std::string_view text = area.extent() < area.size()
                                       ? trim_leading(area.used(), kHighValue)
                                       : trim_trailing(trim_leading(area.view(), kHighValue), '\0');
     // The text starts with no high value already: only its trailing blanks go.
     rs.F0 = trim_trailing(text, ' ');
-    OutFile& out = rs.out_files[target];
-    OutFile& f = out.is_open() ? out : output_file(rs, target);
+    OutFile& f = node.write.file->is_open() ? *node.write.file : output_file(rs, target);
     if (!f.write_record(rs.F0.view()))
       raise_error(rs, write_failure(rs, target, f));
-    count_one(file_count(rs, target));
+    count_one(*node.write.count);
     area.fill(' ');
     return;
   }
