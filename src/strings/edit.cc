@@ -73,8 +73,11 @@ void EDIT_RTN(RunState& rs) {
   const std::size_t lead =
       blanks > 0 ? std::min(target->size, static_cast<std::size_t>(blanks)) : 0;
   fill_blanks(target->data, lead);
-  const std::size_t from = static_cast<std::size_t>(static_cast<long>(lead) - blanks);
-  move_bytes(target->data + lead, rs.TARGET2.data() + from, target->size - lead);
+  if (target->size >
+      lead) {  // then the field has a column past the blanks: 1 <= width <= 20 + lead
+    const std::size_t from = static_cast<std::size_t>(static_cast<long>(lead) - blanks);
+    move_bytes(target->data + lead, rs.TARGET2.data() + from, target->size - lead);
+  }
 }
 
 }  // namespace kovran
