@@ -33,6 +33,7 @@ void subroutine_entry(RunState& rs, Node& node) {
     node.previous->next = rs.return_point;
 }
 
+// Whether the walk may make `node` within a run of moves: a usual move that does not end it.
 bool usual_move(const Node* node) {
   return node != nullptr && node->op == Op::M &&
          static_cast<MoveForm>(node->form) == MoveForm::kFields && !node->ends_walk;

@@ -90,5 +90,26 @@ TEST(Loop, OtherReadModesNeverEndTheInput) {
   EXPECT_EQ(r.body(), "LOOP LIMIT LC=5 EXCEEDED IN LINE 1\n");
 }
 
+// Without a loop limit the walk makes a run of moves as one step (entered at its first move or,
+// after a false IF, in its middle; sources and targets overlapping); every variable the closing
+// dump shows, LOOPCOUNT and SOURCE among them, and every record must be as when each move is
+// made on its own, which a loop limit asks for.
+TEST(Loop, RunOfMovesAsEachMoveOnItsOwn) {
+  const std::string program =
+      "I 1:1 E 'a'\nM 1:1.5 1:3.7\nU\nM 1:3.7 2:1.5\nM 2:2.4 2:1.3\nM 1:1.9 2:10.12\nW 2\n";
+  ScratchDir lean, watched;
+  RunResult a = run(lean, program, "abcdefghij\nxyz\nabc\n", "DMP");
+  RunResult b = run(watched, program, "abcdefghij\nxyz\nabc\n", "DMP,LC=100000");
+  EXPECT_EQ(lean.read("FILE2"), "bcdde    aba\n         xyz\nbc       aba\n");
+  EXPECT_EQ(lean.read("FILE2"), watched.read("FILE2"));
+  const auto without_lc = [](std::string text) {
+    const std::size_t at = text.find("\nLC=");
+    return at == std::string::npos ? text : text.erase(at, text.find('\n', at + 1) - at);
+  };
+  EXPECT_NE(a.sysprint.find("\nLOOPCOUNT="), std::string::npos) << a.sysprint;
+  EXPECT_EQ(without_lc(a.sysprint), without_lc(b.sysprint));
+  EXPECT_EQ(a.status, b.status);
+}
+
 }  // namespace
 }  // namespace kovran
