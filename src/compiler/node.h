@@ -79,6 +79,26 @@ struct Node {
     OutFile* file = nullptr;
     std::int32_t* count = nullptr;
   } write;
+  // M in its usual form (MoveForm::kFields): the bytes it copies and the blanks after them in
+  // the target, which raises its area's extent to `end`.
+  struct MovePlan {
+    const char* from = nullptr;
+    char* to = nullptr;
+    std::uint32_t width = 0;  // of the source field
+    std::uint32_t copy = 0;   // the source's bytes that fit in the target
+    std::uint32_t blank = 0;  // the target's columns past them
+    std::size_t* extent = nullptr;
+    std::size_t end = 0;
+  } move;
+  bool in_run = false;  // a usual move that does not end the walk: a run of moves may take it
+  bool against_literal = false;  // IF: a field inside its area compared with a literal
+  // + A B in its usual form: B a field inside its area, A one or a literal of digits (its value
+  // kept), neither wider than 15.
+  struct SumPlan {
+    bool usual = false;
+    bool literal_addend = false;
+    std::uint64_t addend = 0;
+  } sum;
 
   const Word& F(int n) const {
     assert(n >= 1 && n <= kWords);

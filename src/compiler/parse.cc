@@ -1,4 +1,5 @@
 // compiler/parse.cc - node creation and the statement compiler.
+#include <algorithm>
 #include <string>
 
 #include "compiler/compiler.h"
@@ -65,6 +66,9 @@ void decode_node(RunState& rs, Node& node) {
   node.form = 0;
   node.translation = nullptr;
   node.write = {};
+  node.move = {};
+  node.in_run = node.against_literal = false;
+  node.sum = {};
   node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
@@ -73,8 +77,23 @@ void decode_node(RunState& rs, Node& node) {
   node.ends_walk = node.op == Op::G || word_is(node.word(2), "STOP");
   switch (node.op) {
     case Op::I: IF_DECODE(node); break;
-    case Op::M: node.form = static_cast<std::uint8_t>(MOVE_FORM(node)); break;
-    case Op::ARITH: node.form = static_cast<std::uint8_t>(ARITH_CODE(node)); break;
+    case Op::M:
+      node.form = static_cast<std::uint8_t>(MOVE_FORM(node));
+      if (static_cast<MoveForm>(node.form) == MoveForm::kFields) {
+        const Operand& source = node.operands[2];
+        const Operand& target = node.operands[3];
+        const auto copy = static_cast<std::uint32_t>(std::min(source.width(), target.width()));
+        node.move = {source.bytes + source.first,
+                     target.bytes + target.first,
+                     static_cast<std::uint32_t>(source.width()),
+                     copy,
+                     static_cast<std::uint32_t>(target.width()) - copy,
+                     target.extent,
+                     target.last};
+        node.in_run = !node.ends_walk;
+      }
+      break;
+    case Op::ARITH: ARITH_DECODE(node); break;
     case Op::W:
       node.form = static_cast<std::uint8_t>(WRITE_TARGET(node));
       if (node.form >= 1 && node.form <= 6)

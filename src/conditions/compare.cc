@@ -34,18 +34,6 @@ void IF_CFC_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   const Operand& first = node.operand(2);
   const Operand& second = node.operand(4);
-  if (static_cast<IfForm>(node.form) == IfForm::kCompare && first.bytes != nullptr &&
-      !first.clipped && second.literal()) {
-    // The usual test, a field inside its area against a literal: the same steps, nothing to
-    // report.
-    rs.BUFFER.assign_padded(std::string_view(first.bytes, *first.extent), area_width(first.area));
-    rs.SOURCE.assign_outside(rs.BUFFER.data() + first.first, first.width());
-    rs.TARGET.assign(second.FILE_CODE.view());
-    parse_word(rs, 5);
-    rs.COND = operator_holds(node.test, compare_padded(rs.SOURCE.view(), rs.TARGET.view()));
-    IF_AND_OR(rs, node.conn);
-    return;
-  }
   parse_word(rs, 2);
   const BufferLoad load = load_buffer(rs, first, 2, true);
   // NOTE: a first operand C (with or without columns) counts as start column 0: not fetched.

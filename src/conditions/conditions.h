@@ -2,7 +2,9 @@
 #ifndef KOVRAN_CONDITIONS_CONDITIONS_H_
 #define KOVRAN_CONDITIONS_CONDITIONS_H_
 
+#include "conditions/operands.h"
 #include "driver/run_state.h"
+#include "fields/field_ref.h"
 
 namespace kovran {
 
@@ -88,6 +90,21 @@ inline void IF_MATCH_RTN(RunState& rs) {
   IF_AND_OR(rs, node.conn);
 }
 
+// The usual comparison, a field inside its area against a literal (Node::against_literal):
+// IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
+[[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
+  const Operand& first = node.operand(2);
+  const std::string_view literal = node.operand(4).FILE_CODE.view();
+  rs.BUFFER.assign_padded(std::string_view(first.bytes, *first.extent), area_width(first.area));
+  // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
+  const std::string_view field(first.bytes + first.first, first.width());
+  rs.SOURCE.assign_outside(field.data(), field.size());
+  rs.TARGET.assign_outside(literal.data(), literal.size());
+  parse_word(rs, 5);
+  rs.COND = operator_holds(node.test, compare_padded(field, literal));
+  IF_AND_OR(rs, node.conn);
+}
+
 // IF_RTN   I ...                                                           words 1-6
 // Recognises the form by whole words, the first rule that matches deciding:
 //   word 3 E, U, L or G       field comparison (also the listing line test I C op 'nn')
@@ -101,6 +118,11 @@ inline void IF_MATCH_RTN(RunState& rs) {
 inline void IF_RTN(RunState& rs) {
   switch (static_cast<IfForm>(rs.current_node->form)) {
     case IfForm::kCompare:
+      if (rs.current_node->against_literal) {
+        compare_with_literal(rs, *rs.current_node);
+        break;
+      }
+      [[fallthrough]];
     case IfForm::kLineTest: IF_CFC_RTN(rs); break;
     case IfForm::kMatch: IF_MATCH_RTN(rs); break;
     case IfForm::kNumeric: IF_NUMERIC(rs); break;

@@ -32,6 +32,9 @@ void IF_DECODE(Node& node) {
     node.conn = connector(w3);
   }
   node.form = static_cast<std::uint8_t>(form);
+  const Operand& first = node.operand(2);
+  node.against_literal = form == IfForm::kCompare && first.bytes != nullptr && !first.clipped &&
+                         node.operand(4).literal();
 }
 
 }  // namespace kovran

@@ -4,6 +4,7 @@
 #ifndef KOVRAN_DRIVER_RUN_STATE_H_
 #define KOVRAN_DRIVER_RUN_STATE_H_
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <deque>
@@ -316,6 +317,11 @@ inline bool first_time(std::vector<bool>& marks, const Node& node) {
 inline void count_one(std::int32_t& counter) {
   if (counter < INT32_MAX)
     ++counter;
+}
+
+// Adds n >= 0 to a counter as n calls of count_one do.
+inline void count_many(std::int32_t& counter, std::int32_t n) {
+  counter = static_cast<std::int32_t>(std::min<std::int64_t>(INT32_MAX, std::int64_t{counter} + n));
 }
 
 // A number kept in 16 bits, as a 16-bit variable holds it: 40000 wraps to -25536.

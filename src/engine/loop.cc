@@ -33,25 +33,18 @@ void subroutine_entry(RunState& rs, Node& node) {
     node.previous->next = rs.return_point;
 }
 
-// Whether the walk may make `node` within a run of moves: a usual move that does not end it.
-bool usual_move(const Node* node) {
-  return node != nullptr && node->op == Op::M &&
-         static_cast<MoveForm>(node->form) == MoveForm::kFields && !node->ends_walk;
-}
-
 // A run of usual moves, the first at `node`, made as one step: nothing can observe what lies
 // between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
-// last leaves SOURCE and the parse, and the others move field to field. Every move counts in
+// last leaves SOURCE and the parse, and the others copy field to field. Every move counts in
 // LOOPCOUNT. Returns the last node of the run.
 Node* run_of_moves(RunState& rs, Node* node) {
-  for (Node* after = node->next; usual_move(after); after = node->next) {
-    const Operand& source = node->operand(2);
-    const Operand& target = node->operand(3);
-    store_field(Field{operand_columns(target), target.width()},
-                std::string_view(source.bytes + source.first, source.width()));
-    count_one(rs.LOOPCOUNT);
+  std::int32_t made = 0;
+  for (Node* after = node->next; after != nullptr && after->in_run; after = node->next) {
+    make_move(node->move);
+    ++made;
     node = after;
   }
+  count_many(rs.LOOPCOUNT, made);
   rs.current_node = node;
   move_fields(rs, *node);
   return node;
@@ -67,7 +60,13 @@ template <bool kWatched>
     case Op::K: break;
     case Op::CH: CHANGE_RTN(rs); break;
     case Op::TR: TRANS_RTN(rs); break;
-    case Op::I: IF_RTN(rs); break;
+    case Op::I:
+      if (node.against_literal) {
+        compare_with_literal(rs, node);  // the usual test, without a call
+      } else {
+        IF_RTN(rs);
+      }
+      break;
     case Op::U: break;
     case Op::O: node.next = rs.OLDRESULT ? node.false_link : node.following; break;
     case Op::D: break;

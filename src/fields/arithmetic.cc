@@ -1,5 +1,6 @@
 // fields/arithmetic.cc - the arithmetic instructions + - X /.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "driver/diagnostics.h"
@@ -112,6 +113,36 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
   store_field(*target, rightmost(upto, target->size));
 }
 
+// + A B in its usual form (Node::SumPlan): the same steps as ADD_RTN's, nothing to report.
+// False, with only SOURCE, the extents and the parse touched (all of which ADD_RTN sets again),
+// when a digit is wrong or the sum overflows: ADD_RTN then makes the statement and reports.
+bool usual_sum(RunState& rs, const Node& node) {
+  const Operand& b_op = node.operand(3);
+  std::uint64_t a = node.sum.addend;
+  if (!node.sum.literal_addend) {
+    const Operand& a_op = node.operand(2);
+    rs.SOURCE.assign_outside(operand_columns(a_op), a_op.width());
+    const std::optional<std::uint64_t> value =
+        digits_value_in_buffer(rs.SOURCE.data(), rs.SOURCE.size(), false);
+    if (!value)
+      return false;
+    a = *value;
+  }
+  const std::size_t width = b_op.width();
+  char* const b_field = operand_columns(b_op);
+  rs.SOURCE.assign_outside(b_field, width);
+  const std::optional<std::uint64_t> b = digits_value_in_buffer(rs.SOURCE.data(), width, true);
+  if (!b)
+    return false;
+  const DecimalResult r = decimal_add(*b, a);
+  if (r.fault != DecimalFault::kNone)
+    return false;
+  parse_word(rs, 3);
+  const Digits15 sum = edit_whole(r.value);
+  std::memcpy(b_field, sum.digit + (kDigits - width), width);
+  return true;
+}
+
 }  // namespace
 
 // ADD_RTN   + A B | - A B | X A B d T | / A B d T                   words 1, 2, 3 (4, 5)
@@ -134,6 +165,8 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
 //          divisor end the run.
 // Leaves:  SOURCE = B's text; FILE_CODE, N1, N2 = the parse of word 3 (+ -) or word 5 (X /).
 void ADD_RTN(RunState& rs) {
+  if (rs.current_node->sum.usual && usual_sum(rs, *rs.current_node))
+    return;
   const char code = static_cast<char>(rs.current_node->form);  // ARITH_CODE
 
   fetch_value(rs, parse_word(rs, 2), 2);  // an unknown area leaves SOURCE as it was
@@ -167,6 +200,24 @@ char ARITH_CODE(const Node& node) {
       return c;
   }
   return '/';  // NOTE: any other arithmetic code divides, as the word did
+}
+
+void ARITH_DECODE(Node& node) {
+  const char code = ARITH_CODE(node);
+  node.form = static_cast<std::uint8_t>(code);
+  const Operand& a = node.operand(2);
+  const Operand& b = node.operand(3);
+  const auto inside = [](const Operand& op) {
+    return !op.literal() && op.bytes != nullptr && !op.clipped && op.width() <= kDigits;
+  };
+  if (code != '+' || !inside(b))
+    return;
+  if (inside(a)) {
+    node.sum.usual = true;
+  } else if (a.literal() && a.FILE_CODE.size() <= kDigits) {
+    const std::optional<std::uint64_t> value = digits_value(a.FILE_CODE.view());
+    node.sum = {value.has_value(), true, value.value_or(0)};
+  }
 }
 
 }  // namespace kovran

@@ -140,16 +140,22 @@ inline void store_field(const Field& f, std::string_view value) {
     fill_blanks(f.data + n, f.size - n);
 }
 
+// The usual move's copy, as store_field makes it, from its plan (Node::MovePlan).
+inline void make_move(const Node::MovePlan& m) {
+  if (*m.extent < m.end)
+    *m.extent = m.end;
+  move_bytes(m.to, m.from, m.copy);
+  if (m.blank > 0)
+    fill_blanks(m.to + m.copy, m.blank);
+}
+
 // The usual move, M source target with both fields inside their areas (MoveForm::kFields):
 // nothing to report. Inline, so that the walk makes it without a call.
 // Leaves:  SOURCE = the source field; FILE_CODE, N1, N2 = the parse of the target.
 inline void move_fields(RunState& rs, const Node& node) {
-  const Operand& source = node.operand(2);
-  const Operand& target = node.operand(3);
-  const std::size_t width = source.width();  // the source is only read: its extent stays
-  rs.SOURCE.assign_outside(source.bytes + source.first, width);
+  rs.SOURCE.assign_outside(node.move.from, node.move.width);  // before an overlapping target
   parse_word(rs, 3);
-  store_field(Field{operand_columns(target), target.width()}, rs.SOURCE.view());
+  make_move(node.move);
 }
 
 }  // namespace kovran

@@ -21,6 +21,8 @@ enum class MoveForm : std::uint8_t {
 MoveForm MOVE_FORM(const Node& node);
 // The arithmetic an ARITH node makes: '+', '-', 'X' or '/'.
 char ARITH_CODE(const Node& node);
+// The arithmetic code, and for + in its usual form the sum's plan.
+void ARITH_DECODE(Node& node);
 
 void MOVE_RTN(RunState& rs);   // M source target | M source target D disp | M source D disp target
 void CLEAR_RTN(RunState& rs);  // C target [fill]
