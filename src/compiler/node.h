@@ -92,6 +92,16 @@ struct Node {
   } move;
   bool in_run = false;  // a usual move that does not end the walk: a run of moves may take it
   bool against_literal = false;  // IF: a field inside its area compared with a literal
+  // That comparison: the area it copies into BUFFER, the field and the literal.
+  struct ComparePlan {
+    const char* area = nullptr;
+    const std::size_t* extent = nullptr;
+    std::size_t area_width = 0;
+    const char* field = nullptr;
+    std::size_t width = 0;
+    const char* literal = nullptr;
+    std::size_t literal_size = 0;
+  } compare;
   // + A B in its usual form: B a field inside its area, A one or a literal of digits (its value
   // kept), neither wider than 15.
   struct SumPlan {

@@ -69,6 +69,7 @@ void decode_node(RunState& rs, Node& node) {
   node.move = {};
   node.in_run = node.against_literal = false;
   node.sum = {};
+  node.compare = {};
   node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);

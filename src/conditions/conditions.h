@@ -71,7 +71,7 @@ inline void IF_AND_OR(RunState& rs, char c) {
 // lower. F: all input is exhausted (true only in the end-of-job walk, which starts at the
 // last I F statement). S: true the first time any start test is evaluated in the run.
 // Leaves:  IF_S cleared by the first start test.
-inline void IF_MATCH_RTN(RunState& rs) {
+[[gnu::always_inline]] inline void IF_MATCH_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   rs.COND = false;
   switch (node.test) {
@@ -93,15 +93,14 @@ inline void IF_MATCH_RTN(RunState& rs) {
 // The usual comparison, a field inside its area against a literal (Node::against_literal):
 // IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
 [[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
-  const Operand& first = node.operand(2);
-  const std::string_view literal = node.operand(4).FILE_CODE.view();
-  rs.BUFFER.assign_padded(std::string_view(first.bytes, *first.extent), area_width(first.area));
+  const Node::ComparePlan& c = node.compare;
+  rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
   // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
-  const std::string_view field(first.bytes + first.first, first.width());
-  rs.SOURCE.assign_outside(field.data(), field.size());
-  rs.TARGET.assign_outside(literal.data(), literal.size());
+  rs.SOURCE.assign_outside(c.field, c.width);
+  rs.TARGET.assign_outside(c.literal, c.literal_size);
   parse_word(rs, 5);
-  rs.COND = operator_holds(node.test, compare_padded(field, literal));
+  rs.COND = operator_holds(node.test, compare_padded(std::string_view(c.field, c.width),
+                                                     std::string_view(c.literal, c.literal_size)));
   IF_AND_OR(rs, node.conn);
 }
 

@@ -33,8 +33,18 @@ void IF_DECODE(Node& node) {
   }
   node.form = static_cast<std::uint8_t>(form);
   const Operand& first = node.operand(2);
-  node.against_literal = form == IfForm::kCompare && first.bytes != nullptr && !first.clipped &&
-                         node.operand(4).literal();
+  const Operand& second = node.operand(4);
+  node.against_literal =
+      form == IfForm::kCompare && first.bytes != nullptr && !first.clipped && second.literal();
+  if (node.against_literal) {
+    node.compare = {first.bytes,
+                    first.extent,
+                    area_width(first.area),
+                    first.bytes + first.first,
+                    first.width(),
+                    second.FILE_CODE.data(),
+                    second.FILE_CODE.size()};
+  }
 }
 
 }  // namespace kovran

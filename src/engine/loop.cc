@@ -61,8 +61,10 @@ template <bool kWatched>
     case Op::CH: CHANGE_RTN(rs); break;
     case Op::TR: TRANS_RTN(rs); break;
     case Op::I:
-      if (node.against_literal) {
-        compare_with_literal(rs, node);  // the usual test, without a call
+      if (node.against_literal) {  // the usual tests, without a call
+        compare_with_literal(rs, node);
+      } else if (static_cast<IfForm>(node.form) == IfForm::kMatch) {
+        IF_MATCH_RTN(rs);
       } else {
         IF_RTN(rs);
       }

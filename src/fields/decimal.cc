@@ -32,14 +32,17 @@ void put_digits(std::uint64_t value, int width, char* out) {
     out[0] = static_cast<char>('0' + value % 10);
 }
 
-// `value` (below 10^8) as eight digits with leading zeros.
-void put_eight(std::uint32_t value, char* out) {
-  const std::uint32_t high = value / 10000;
-  const std::uint32_t low = value % 10000;
-  std::memcpy(out, kPairs + 2 * (high / 100), 2);
-  std::memcpy(out + 2, kPairs + 2 * (high % 100), 2);
-  std::memcpy(out + 4, kPairs + 2 * (low / 100), 2);
-  std::memcpy(out + 6, kPairs + 2 * (low % 100), 2);
+// `value` (below 10^8) as eight digits with leading zeros, all eight at once: the halves of four
+// digits, the pairs of each half and the digits of each pair are split in parallel lanes of one
+// 64-bit word (each lane's quotient by a multiplication and a shift that are exact for it). The
+// first digit is the lowest byte of the result.
+std::uint64_t eight_characters(std::uint32_t value) {
+  const std::uint64_t x = value;
+  const std::uint64_t halves = x / 10000 | (x % 10000) << 32;
+  const std::uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007F;
+  const std::uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
+  const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000F;
+  return (tens | (pairs - tens * 10) << 8) + 0x3030303030303030;
 }
 
 }  // namespace
@@ -88,11 +91,11 @@ std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int dec
 Digits15 edit_whole(std::uint64_t value) {
   assert(value < kDecimalLimit);
   // Two groups of eight digits, the first cut to seven.
-  char both[16];
-  put_eight(static_cast<std::uint32_t>(value / 100000000), both);
-  put_eight(static_cast<std::uint32_t>(value % 100000000), both + 8);
+  const std::uint64_t high = eight_characters(static_cast<std::uint32_t>(value / 100000000)) >> 8;
+  const std::uint64_t low = eight_characters(static_cast<std::uint32_t>(value % 100000000));
+  const std::uint64_t words[2] = {high | low << 56, low >> 8};
   Digits15 out;
-  std::memcpy(out.digit, both + 1, kDigits);
+  std::memcpy(out.digit, words, sizeof words);
   return out;
 }
 

@@ -56,9 +56,10 @@ struct Quotient {
 // long division; nothing when b is zero.
 std::optional<Quotient> decimal_divide(std::uint64_t a, std::uint64_t b, int decimals);
 
-// Fifteen digit characters, edited in place without an allocation.
+// Fifteen digit characters, edited in place without an allocation (and one byte more, so that
+// the whole is returned in two registers).
 struct Digits15 {
-  char digit[kDigits];
+  char digit[kDigits + 1];
   std::string_view view() const { return std::string_view(digit, kDigits); }
 };
 
