@@ -107,7 +107,7 @@ struct Node {
   struct SumPlan {
     bool usual = false;
     bool literal_addend = false;
-    std::uint64_t addend = 0;
+    std::uint64_t addend[2] = {};  // the literal's digit places, low and high (fields/decimal.h)
   } sum;
 
   const Word& F(int n) const {

@@ -23,28 +23,36 @@ constexpr std::size_t kDigits = 15;
 // The high value: the byte an area at end of file is filled with.
 constexpr char kHighValue = '\xFF';
 
-// Copies n bytes that may overlap, as memmove does. Fields are mostly short: up to 16 bytes are
-// moved with two loads and two stores each (both loads before the stores, so an overlap is
-// safe), without a call.
-inline void move_bytes(char* dest, const char* src, std::size_t n) {
-  if (n >= 8 && n <= 16) {
+// Copies n <= 16 bytes that may overlap, as memmove does, with two loads and two stores (both
+// loads before the stores, so an overlap is safe), without a call.
+inline void move_short(char* dest, const char* src, std::size_t n) {
+  assert(n <= 16);
+  if (n >= 8) {
     std::uint64_t head, tail;
     std::memcpy(&head, src, 8);
     std::memcpy(&tail, src + n - 8, 8);
     std::memcpy(dest, &head, 8);
     std::memcpy(dest + n - 8, &tail, 8);
-  } else if (n >= 4 && n < 8) {
+  } else if (n >= 4) {
     std::uint32_t head, tail;
     std::memcpy(&head, src, 4);
     std::memcpy(&tail, src + n - 4, 4);
     std::memcpy(dest, &head, 4);
     std::memcpy(dest + n - 4, &tail, 4);
-  } else if (n > 0 && n < 4) {
+  } else if (n > 0) {
     const char first = src[0], middle = src[n / 2], last = src[n - 1];
     dest[0] = first;
     dest[n / 2] = middle;
     dest[n - 1] = last;
-  } else if (n > 16) {
+  }
+}
+
+// Copies n bytes that may overlap, as memmove does. Fields are mostly short: up to 16 bytes are
+// moved by move_short.
+inline void move_bytes(char* dest, const char* src, std::size_t n) {
+  if (n <= 16) {
+    move_short(dest, src, n);
+  } else {
     std::memmove(dest, src, n);
   }
 }
@@ -297,10 +305,9 @@ inline std::optional<std::uint64_t> digits_value(std::string_view digits,
   return value;
 }
 
-// Eight characters loaded as one little-endian word (the first in the low byte), read as eight
-// digits; a blank counts as 0 when `blanks_are_zeros`. False when any other character is not a
-// digit.
-inline bool eight_digits(std::uint64_t x, bool blanks_are_zeros, std::uint64_t& value) {
+// Eight characters loaded as one little-endian word (the first in the low byte): true when every
+// one is a digit, a blank counting as one, and made the digit 0, when `blanks_are_zeros`.
+inline bool digit_characters(std::uint64_t& x, bool blanks_are_zeros) {
   constexpr std::uint64_t kOnes = 0x0101010101010101;
   if (blanks_are_zeros) {
     const std::uint64_t y = x ^ (kOnes * ' ');                          // a blank byte is 0
@@ -308,7 +315,13 @@ inline bool eight_digits(std::uint64_t x, bool blanks_are_zeros, std::uint64_t& 
     x += ((~t & (kOnes * 0x80)) >> 7) * ('0' - ' ');
   }
   // Every byte 0x30..0x39: its high half 3, and still 3 once 6 is added to its low half.
-  if ((x & (kOnes * 0xF0)) != kOnes * 0x30 || ((x + kOnes * 6) & (kOnes * 0xF0)) != kOnes * 0x30)
+  return (x & (kOnes * 0xF0)) == kOnes * 0x30 && ((x + kOnes * 6) & (kOnes * 0xF0)) == kOnes * 0x30;
+}
+
+// The same eight characters read as eight digits. False when any is not a digit.
+inline bool eight_digits(std::uint64_t x, bool blanks_are_zeros, std::uint64_t& value) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  if (!digit_characters(x, blanks_are_zeros))
     return false;
   x -= kOnes * '0';
   x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FF;  // pairs of digits

@@ -118,28 +118,27 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
 // when a digit is wrong or the sum overflows: ADD_RTN then makes the statement and reports.
 bool usual_sum(RunState& rs, const Node& node) {
   const Operand& b_op = node.operand(3);
-  std::uint64_t a = node.sum.addend;
+  DigitPlaces a{node.sum.addend[0], node.sum.addend[1]};
   if (!node.sum.literal_addend) {
     const Operand& a_op = node.operand(2);
     rs.SOURCE.assign_outside(operand_columns(a_op), a_op.width());
-    const std::optional<std::uint64_t> value =
-        digits_value_in_buffer(rs.SOURCE.data(), rs.SOURCE.size(), false);
-    if (!value)
+    const std::optional<DigitPlaces> places =
+        digit_places(rs.SOURCE.data(), rs.SOURCE.size(), false);
+    if (!places)
       return false;
-    a = *value;
+    a = *places;
   }
   const std::size_t width = b_op.width();
   char* const b_field = operand_columns(b_op);
   rs.SOURCE.assign_outside(b_field, width);
-  const std::optional<std::uint64_t> b = digits_value_in_buffer(rs.SOURCE.data(), width, true);
+  const std::optional<DigitPlaces> b = digit_places(rs.SOURCE.data(), width, true);
   if (!b)
     return false;
-  const DecimalResult r = decimal_add(*b, a);
-  if (r.fault != DecimalFault::kNone)
+  const std::optional<DigitPlaces> sum = add_places(*b, a);
+  if (!sum)
     return false;
   parse_word(rs, 3);
-  const Digits15 sum = edit_whole(r.value);
-  std::memcpy(b_field, sum.digit + (kDigits - width), width);
+  put_places(*sum, width, b_field);
   return true;
 }
 
@@ -215,8 +214,10 @@ void ARITH_DECODE(Node& node) {
   if (inside(a)) {
     node.sum.usual = true;
   } else if (a.literal() && a.FILE_CODE.size() <= kDigits) {
-    const std::optional<std::uint64_t> value = digits_value(a.FILE_CODE.view());
-    node.sum = {value.has_value(), true, value.value_or(0)};
+    const std::optional<DigitPlaces> places =
+        digit_places(a.FILE_CODE.data(), a.FILE_CODE.size(), false);
+    if (places)
+      node.sum = {true, true, {places->low, places->high}};
   }
 }
 

@@ -6,11 +6,18 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace kovran {
 namespace {
 
 constexpr std::uint64_t kNines = 999'999'999'999'999;  // the largest 15-digit number
+
+std::uint64_t power_of_ten(std::size_t n) {
+  std::uint64_t p = 1;
+  while (n-- > 0) p *= 10;
+  return p;
+}
 
 TEST(Decimal, OperandTextsAreZeroFilledOnTheLeft) {
   EXPECT_EQ(zero_filled(""), "000000000000000");
@@ -42,7 +49,50 @@ TEST(Decimal, DigitsReadEightAtATimeAsOneAtATime) {
         for (const bool blanks : {false, true}) {
           SCOPED_TRACE(std::string(text) + (blanks ? " blanks as zeros" : ""));
           EXPECT_EQ(digits_value_in_buffer(buffer, n, blanks), digits_value(text, blanks));
+          EXPECT_EQ(digit_places(buffer, n, blanks).has_value(),
+                    digits_value(text, blanks).has_value());
         }
+      }
+    }
+  }
+}
+
+// The sum made place by place is the sum of the numbers, cut to the accumulator's width, and
+// overflows exactly when 15 digits do not hold it: every carry chain, every width, blanks in B.
+TEST(Decimal, PlaceSumsAreTheSumsOfTheNumbers) {
+  std::vector<std::uint64_t> values = {0, 1, 9, kNines, kNines - 1, 500'000'000'000'000};
+  for (std::uint64_t p = 10; p < kDecimalLimit; p *= 10) values.insert(values.end(), {p - 1, p});
+  std::uint64_t x = 12345;
+  for (int k = 0; k < 60; ++k) {
+    x = x * 6364136223846793005 + 1442695040888963407;
+    values.push_back((x >> 11) % kDecimalLimit >> (k % 50));
+  }
+  const auto text_of = [](std::uint64_t v, std::size_t width, bool blank_zeros) {
+    std::string t(edit_whole(v).view().substr(kDigits - width));
+    for (std::size_t k = 0; blank_zeros && k + 1 < t.size() && t[k] == '0'; ++k) t[k] = ' ';
+    t.resize(32, 'x');  // what follows the text must not count
+    return t;
+  };
+  for (const std::uint64_t a : values) {
+    for (const std::uint64_t b : values) {
+      for (std::size_t width = 0; width <= kDigits; ++width) {
+        SCOPED_TRACE(std::to_string(b) + " + " + std::to_string(a) + " width " +
+                     std::to_string(width));
+        const std::uint64_t cut = b % power_of_ten(width);
+        const std::string bt = text_of(cut, width, (a ^ b) & 1);
+        const std::size_t a_width = (width * 7 + a) % (kDigits + 1);  // every width of A too
+        const std::uint64_t a_cut = a % power_of_ten(a_width);
+        const std::string at = text_of(a_cut, a_width, false);
+        const std::optional<DigitPlaces> sum = add_places(*digit_places(bt.data(), width, true),
+                                                          *digit_places(at.data(), a_width, false));
+        const DecimalResult want = decimal_add(cut, a_cut);
+        ASSERT_EQ(sum.has_value(), want.fault == DecimalFault::kNone);
+        if (!sum)
+          continue;
+        char got[kDigits] = {};
+        put_places(*sum, width, got);
+        EXPECT_EQ(std::string_view(got, width),
+                  edit_whole(want.value).view().substr(kDigits - width));
       }
     }
   }
