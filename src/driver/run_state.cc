@@ -3,6 +3,8 @@
 
 #include <cassert>
 
+#include "driver/signals.h"
+
 namespace kovran {
 
 const char* logical_name(int file_id) {
@@ -20,6 +22,9 @@ std::string binding_option(int file_id) {
   return option;
 }
 
-RunState::RunState(Bindings b) : bindings(std::move(b)) {}
+RunState::RunState(Bindings b) : bindings(std::move(b)) {
+  // A console that fails raises the word the walk looks at for a signal.
+  sysprint_file.flag_failure(&signal_state::attention);
+}
 
 }  // namespace kovran

@@ -12,6 +12,7 @@ namespace kovran {
 namespace signal_state {
 volatile std::sig_atomic_t received = 0;
 volatile std::sig_atomic_t interrupts = 0;
+volatile std::sig_atomic_t attention = 0;
 }  // namespace signal_state
 
 namespace {
@@ -35,6 +36,7 @@ extern "C" void record_signal(int sig) {
   }
   if (signal_state::received == 0)
     signal_state::received = sig;  // the first signal names the ending
+  signal_state::attention = 1;
 }
 
 }  // namespace
@@ -43,6 +45,7 @@ SignalGuard::SignalGuard() : saved_{} {
   static_assert(kCount == sizeof saved_ / sizeof saved_[0], "one saved action per signal");
   signal_state::received = 0;
   signal_state::interrupts = 0;
+  signal_state::attention = 0;
   for (std::size_t k = 0; k < kCount; ++k) {
     struct sigaction act {};
     act.sa_handler = record_signal;

@@ -34,10 +34,16 @@ namespace signal_state {
 // cleared when a run starts, so runs in one process do not see each other's signals.
 extern volatile std::sig_atomic_t received;
 extern volatile std::sig_atomic_t interrupts;  // SIGINT, SIGTERM and SIGHUP received
+// 1 once a signal is recorded or the console fails (RunState flags its file): the one word the
+// walk looks at, at every node.
+extern volatile std::sig_atomic_t attention;
 }  // namespace signal_state
 
-// The signal received since the guard was installed, or 0. Inline: the loop asks at every node.
+// The signal received since the guard was installed, or 0.
 inline int pending_signal() { return signal_state::received; }
+
+// Whether end_if_interrupted may have a run to end. Inline: the walk asks at every node.
+inline bool attention_wanted() { return signal_state::attention != 0; }
 
 // Ends the run when a signal has been received: the line "RUN ENDED BY SIGNAL " and its number
 // (naming the node being dispatched), the dump when DMP is set, status 128 + the number. Also

@@ -127,9 +127,9 @@ bool dispatch_eoj(RunState& rs, Node& node) {
 }
 
 // The check made at every node, inline: the call only when a signal or a console failure
-// is there to report.
+// may be there to report.
 inline void check_interrupted(RunState& rs) {
-  if (pending_signal() != 0 || rs.sysprint_file.failed())
+  if (attention_wanted())
     end_if_interrupted(rs);
 }
 

@@ -201,6 +201,8 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
 
 void OutFile::fail(int error_number) {
   failed_ = true;
+  if (failure_flag_ != nullptr)
+    *failure_flag_ = 1;
   error_number_ = error_number;
   reason_ = error_number != 0 ? system_reason(error_number) : "output stream failed";
 }

@@ -7,6 +7,7 @@
 #ifndef KOVRAN_RECORDS_FILES_H_
 #define KOVRAN_RECORDS_FILES_H_
 
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -122,6 +123,9 @@ class OutFile {
   // Flushes and closes; returns false when anything written was not kept.
   bool close();
   bool failed() const { return failed_; }
+  // Also sets *flag to 1 when this file fails (the console's failure raises the flag that the
+  // walk looks at for a signal too).
+  void flag_failure(volatile std::sig_atomic_t* flag) { failure_flag_ = flag; }
   // The system's error number of the failure (EPIPE: nobody reads the pipe any more), or 0.
   int error_number() const { return error_number_; }
   const std::string& error_reason() const { return reason_; }
@@ -145,6 +149,7 @@ class OutFile {
   std::int64_t bytes_kept_ = 0;    // bytes of the file that went out before the buffer
   std::int64_t records_kept_ = 0;
   bool failed_ = false;
+  volatile std::sig_atomic_t* failure_flag_ = nullptr;
   int error_number_ = 0;
   std::string reason_;
 };
