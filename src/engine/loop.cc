@@ -86,7 +86,10 @@ template <bool kWatched>
     case Op::C: CLEAR_RTN(rs); break;
     case Op::E: EDIT_RTN(rs); break;
     case Op::L: SEARCH(rs); break;
-    case Op::W: WRITE_RTN(rs); break;
+    case Op::W:
+      if (!write_usual_record(rs, node))
+        WRITE_RTN(rs);
+      break;
     case Op::H: attention(rs); break;
     case Op::G: return true;
     case Op::B: call(rs, node); break;

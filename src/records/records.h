@@ -28,6 +28,23 @@ int WRITE_TARGET(const Node& node);
 void WRITE_RTN(RunState& rs);
 // Prints F0 as one line of LISTING by the print control of the current W node.
 void PRINT_RTN(RunState& rs);
+// The run ends: output `id` of a W could not be written.
+[[noreturn]] void write_failed(RunState& rs, int id, const OutFile& f);
+// W n to a data file already open, as WRITE_RTN makes it, inline: the walk writes the usual
+// record without a call. False, with nothing done, when WRITE_RTN must make the statement (the
+// first write, which opens the file; another target; an area used to its last column).
+inline bool write_usual_record(RunState& rs, const Node& node) {
+  OutFile* const f = node.write.file;
+  if (f == nullptr || !f->is_open() || node.write.area->extent() >= kAreaWidth)
+    return false;
+  Area<kAreaWidth>& area = *node.write.area;
+  rs.F0 = trim_trailing(trim_leading(area.used(), kHighValue), ' ');
+  if (!f->write_record(rs.F0.view()))
+    write_failed(rs, node.form, *f);
+  count_one(*node.write.count);
+  area.fill(' ');
+  return true;
+}
 // --- helpers shared by the read cycle, key matching and write (records/read.cc) ---------
 // Opens input `id` (PROGRAM, FILE1..FILE6) into `file`.
 // Errors:  it cannot be opened -> the error condition, naming it (a signal: its ending).

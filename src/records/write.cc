@@ -53,7 +53,7 @@ void WRITE_RTN(RunState& rs) {
     rs.F0 = trim_trailing(text, ' ');
     OutFile& f = node.write.file->is_open() ? *node.write.file : output_file(rs, target);
     if (!f.write_record(rs.F0.view()))
-      raise_error(rs, write_failure(rs, target, f));
+      write_failed(rs, target, f);
     count_one(*node.write.count);
     area.fill(' ');
     return;
@@ -70,6 +70,10 @@ void WRITE_RTN(RunState& rs) {
   }
   ERROR_RTN(rs, 2);
   rs.F0 = trim_trailing(trim_leading(rs.F0.view(), kHighValue), ' ');
+}
+
+void write_failed(RunState& rs, int id, const OutFile& f) {
+  raise_error(rs, write_failure(rs, id, f));
 }
 
 int WRITE_TARGET(const Node& node) {
