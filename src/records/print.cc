@@ -78,10 +78,13 @@ void position_relative(RunState& rs, std::int32_t d) {
 }
 
 // The first two characters of a word, blank-filled.
-std::string two_characters(std::string_view word) {
-  std::string two(word.substr(0, 2));
-  two.resize(2, ' ');
-  return two;
+struct TwoCharacters {
+  char first = ' ';
+  char second = ' ';
+  bool is(char a, char b) const { return first == a && second == b; }
+};
+TwoCharacters two_characters(std::string_view word) {
+  return {word.size() > 0 ? word[0] : ' ', word.size() > 1 ? word[1] : ' '};
 }
 
 }  // namespace
@@ -95,22 +98,22 @@ std::string two_characters(std::string_view word) {
 // Errors:  LISTING cannot be opened or written -> the error condition, naming LISTING.
 // Leaves:  L blank; the line number of the page in listing_line.
 void PRINT_RTN(RunState& rs) {
-  const std::string control = two_characters(rs.current_node->word(3));
+  const TwoCharacters control = two_characters(rs.current_node->word(3));
   rs.L.fill(' ');
   rs.FIRST_PRINT = false;
   // NOTE: the file itself says whether it is open, not FIRST_PRINT, which PARM can clear.
   if (!rs.listing_file.is_open())
     open_listing(rs);
-  if (control == "H ") {
+  if (control.is('H', ' ')) {
     if (rs.listing_line == 0) {
       rs.listing_line = 1;
     } else {
       new_page(rs);
     }
-  } else if (control == "S ") {
+  } else if (control.is('S', ' ')) {
     position_absolute(rs, two_digit_number(rs.current_node->word(4)));
   } else {
-    position_relative(rs, low_four_bits(control[0]));
+    position_relative(rs, low_four_bits(control.first));
   }
   // The line size is fixed at the opening; the write instruction has already cut the line to
   // LNSIZE, so this cut only guards the file's own limit.
