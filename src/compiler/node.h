@@ -104,6 +104,13 @@ struct Node {
   } compare;
   // + A B in its usual form: B a field inside its area, A one or a literal of digits (its value
   // kept), neither wider than 15.
+  // E: its mask as runs of one kind of character, from the right: '0' copies, ' ' copies
+  // with zero suppression, '.' is inserted, 'x' (any other character) does nothing.
+  struct EditPlan {
+    std::uint8_t runs = 0;
+    char kind[kEditWidth] = {};
+    std::uint8_t length[kEditWidth] = {};
+  } edit;
   struct SumPlan {
     bool usual = false;
     bool literal_addend = false;

@@ -16,6 +16,7 @@ using Word = Varying<80>;
 
 constexpr std::size_t kPrintLineWidth = 166;  // columns of the print line L
 constexpr std::size_t kSmallAreaWidth = 42;   // columns of the small scratch area D
+constexpr std::size_t kEditWidth = 20;        // columns of the edit result, the longest mask
 
 // The addressable areas, by the one-character code that names them; k1..k6 are 1..6, the
 // numbers of the data files whose areas they are. ORDER AREA: kAreas lists them in this order.

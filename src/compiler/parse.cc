@@ -70,6 +70,7 @@ void decode_node(RunState& rs, Node& node) {
   node.in_run = node.against_literal = false;
   node.sum = {};
   node.compare = {};
+  node.edit = {};
   node.test = node.conn = ' ';
   for (int n = 2; n <= kWords; ++n) {
     node.operands[n] = decode_operand(node.word(n), rs.QUOTE);
@@ -102,6 +103,7 @@ void decode_node(RunState& rs, Node& node) {
                       &file_count(rs, node.form)};
       break;
     case Op::TR: TRANS_DECODE(rs, node); break;
+    case Op::E: EDIT_DECODE(node, rs.QUOTE); break;
     case Op::L: node.form = static_cast<std::uint8_t>(SEARCH_MODE(node)); break;
     default: break;
   }

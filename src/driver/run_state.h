@@ -36,9 +36,6 @@ const char* logical_name(int file_id);
 // The command-line option that binds a logical file: "--" and its name in lower case.
 std::string binding_option(int file_id);
 
-// Columns of the edit result TARGET2, and the longest edit mask.
-constexpr std::size_t kEditWidth = 20;
-
 // A digit of the options that names a data file (I, A, B) or a write target: 1 to 6.
 inline bool valid_file_digit(char digit) { return digit >= '1' && digit <= '6'; }
 

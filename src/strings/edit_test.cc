@@ -1,6 +1,10 @@
 // strings/edit_test.cc
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+
 #include "driver/testing.h"
 #include "strings/strings.h"
 
@@ -42,6 +46,49 @@ TEST(EditTest, MaskWalk) {
     EXPECT_EQ(columns(rs.F2, 1, target.size() + 1), target + "*");
   }
   EXPECT_EQ(rs.diagnostics, 0);
+}
+
+// The edit walks the mask a run of like characters at a time; it leaves TARGET2 as the walk
+// of one character at a time does, whatever the mask and the source.
+TEST(EditTest, RunsOfTheMaskWalkAsItsCharacters) {
+  const auto by_characters = [](std::string_view mask, std::string_view source) {
+    std::string out(20, ' ');
+    const std::size_t first_nonzero = source.find_first_not_of('0');
+    std::size_t u = source.size(), v = mask.size(), m = out.size();
+    while (v > 0 && u > 0) {
+      const char c = mask[--v];
+      if (c == '0') {
+        out[--m] = source[--u];
+      } else if (c == '.') {
+        out[--m] = '.';
+      } else if (c == ' ') {
+        const char digit = source[--u];
+        out[--m] = digit == '0' && first_nonzero >= u ? ' ' : digit;
+      }
+    }
+    return out;
+  };
+  TestRun t;
+  std::uint32_t x = 7;
+  const auto pick = [&x](const char* from) {
+    x = x * 1103515245 + 12345;
+    return from[(x >> 16) % std::strlen(from)];
+  };
+  for (std::size_t k = 0; k < 3000; ++k) {
+    std::string mask(k % 21, ' '), source(k % 23, ' ');
+    for (char& c : mask) c = pick("00  ..x,0 ");
+    if (k % 10 == 0)  // long runs of one kind too
+      mask.replace(0, mask.size() * 9 / 10, mask.size() * 9 / 10, pick("0 "));
+    for (char& c : source) c = pick("000129 A");
+    SCOPED_TRACE("'" + mask + "' over '" + source + "'");
+    t.rs.F1.fill(' ');
+    put(t.rs.F1, 1, source);
+    t.compile({"E 1:1." + std::to_string(std::max<std::size_t>(source.size(), 1)) + " 2:1.20 '" +
+               mask + "'"});
+    EDIT_RTN(t.rs);
+    const std::string_view fetched = t.rs.SOURCE.view();
+    EXPECT_EQ(std::string(t.rs.TARGET2.view()), by_characters(mask, fetched));
+  }
 }
 
 }  // namespace

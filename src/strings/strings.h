@@ -13,6 +13,8 @@ void TRANS_RTN(RunState& rs);   // TR|Z field to from
 
 // The translation of a TR node, built once when it is compiled: its words 3 and 4 never change.
 void TRANS_DECODE(RunState& rs, Node& node);
+// The mask of an E node as runs (Node::EditPlan), with the quote character `quote`.
+void EDIT_DECODE(Node& node, char quote);
 
 }  // namespace kovran
 
