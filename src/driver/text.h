@@ -330,28 +330,35 @@ inline bool eight_digits(std::uint64_t x, bool blanks_are_zeros, std::uint64_t& 
   return true;
 }
 
-// digits_value for a text of at most 15 characters at `p` with 16 bytes readable from `p` (the
-// start of a larger buffer): eight characters a step.
-inline std::optional<std::uint64_t> digits_value_in_buffer(const char* p, std::size_t n,
-                                                           bool blanks_are_zeros) {
+// The text of at most 15 characters at `p`, with 16 bytes readable from `p` (the start of a
+// larger buffer), right-aligned into 16 characters filled with zeros, as two words loaded as
+// eight_digits takes them: `first` the first eight, `last` the other eight.
+inline void zero_filled_words(const char* p, std::size_t n, std::uint64_t& first,
+                              std::uint64_t& last) {
   assert(n <= kDigits);
   constexpr std::uint64_t kZeros = 0x3030303030303030;
-  // The first `k` characters (1..8) of a word, right-aligned into zeros.
+  // The first `k` characters (0..8) of a word, right-aligned into zeros.
   const auto leading = [](std::uint64_t x, std::size_t k) {
-    return k == 8 ? x : (x << (8 * (8 - k))) | (kZeros >> (8 * k));
+    return k == 0 ? kZeros : k == 8 ? x : (x << (8 * (8 - k))) | (kZeros >> (8 * k));
   };
-  std::uint64_t head, tail;
-  std::memcpy(&head, p, 8);
+  std::memcpy(&first, p, 8);
   if (n <= 8) {
-    std::uint64_t value = 0;
-    if (n > 0 && !eight_digits(leading(head, n), blanks_are_zeros, value))
-      return std::nullopt;
-    return value;
+    last = leading(first, n);
+    first = kZeros;
+  } else {
+    std::memcpy(&last, p + n - 8, 8);
+    first = leading(first, n - 8);
   }
-  std::memcpy(&tail, p + n - 8, 8);
-  std::uint64_t high, low;
-  if (!eight_digits(leading(head, n - 8), blanks_are_zeros, high) ||
-      !eight_digits(tail, blanks_are_zeros, low))
+}
+
+// digits_value for a text of at most 15 characters at `p` with 16 bytes readable from `p`:
+// eight characters a step.
+inline std::optional<std::uint64_t> digits_value_in_buffer(const char* p, std::size_t n,
+                                                           bool blanks_are_zeros) {
+  std::uint64_t first, last, high = 0, low;
+  zero_filled_words(p, n, first, last);
+  if (!eight_digits(last, blanks_are_zeros, low) ||
+      (n > 8 && !eight_digits(first, blanks_are_zeros, high)))
     return std::nullopt;
   return high * 100000000 + low;
 }

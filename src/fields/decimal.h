@@ -76,22 +76,8 @@ inline std::uint64_t add_eight(std::uint64_t b, std::uint64_t a, unsigned& carry
 // start of a larger buffer), read as digits_value reads it; nothing when it is not a number.
 inline std::optional<DigitPlaces> digit_places(const char* p, std::size_t n,
                                                bool blanks_are_zeros) {
-  assert(n <= kDigits);
-  constexpr std::uint64_t kZeros = places::kOnes * '0';
-  // The text right-aligned into 16 characters filled with zeros, as two words: the first `k`
-  // characters (0..8) of a word right-aligned into zeros.
-  const auto leading = [](std::uint64_t x, std::size_t k) {
-    return k == 0 ? kZeros : k == 8 ? x : (x << (8 * (8 - k))) | (kZeros >> (8 * k));
-  };
   std::uint64_t first, last;
-  std::memcpy(&first, p, 8);
-  if (n <= 8) {
-    last = leading(first, n);
-    first = kZeros;
-  } else {
-    std::memcpy(&last, p + n - 8, 8);
-    first = leading(first, n - 8);
-  }
+  zero_filled_words(p, n, first, last);
   if (!digit_characters(first, blanks_are_zeros) || !digit_characters(last, blanks_are_zeros))
     return std::nullopt;
   return DigitPlaces{places::of_characters(last), places::of_characters(first)};
