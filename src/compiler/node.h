@@ -79,18 +79,26 @@ struct Node {
     OutFile* file = nullptr;
     std::int32_t* count = nullptr;
   } write;
-  // M in its usual form (MoveForm::kFields): the bytes it copies and the blanks after them in
-  // the target, which raises its area's extent to `end`.
+  // M in its usual form (MoveForm::kFields): the source's bytes that fit in the target, the
+  // target's columns past them blanked; the target's area's extent is raised to `end`.
   struct MovePlan {
-    const char* from = nullptr;
-    char* to = nullptr;
+    MoveCopy copy;
     std::uint32_t width = 0;  // of the source field
-    std::uint32_t copy = 0;   // the source's bytes that fit in the target
-    std::uint32_t blank = 0;  // the target's columns past them
     std::size_t* extent = nullptr;
     std::size_t end = 0;
   } move;
   bool in_run = false;  // a usual move that does not end the walk: a run of moves may take it
+  // The run of usual moves that starts at a usual move (engine/loop.cc, planned before the
+  // first pass): the copies of every move of it but the last, and the extents they raise.
+  struct MoveRun {
+    static constexpr int kAreas = 4;  // distinct target areas a run may have
+    const MoveCopy* copies = nullptr;
+    std::uint32_t count = 0;  // moves before the last
+    Node* last = nullptr;     // the last move: it makes its own, and leaves SOURCE and the parse
+    std::uint8_t areas = 0;
+    std::size_t* extent[kAreas] = {};
+    std::size_t end[kAreas] = {};
+  } run;
   bool against_literal = false;  // IF: a field inside its area compared with a literal
   // That comparison: the area it copies into BUFFER, the field and the literal.
   struct ComparePlan {

@@ -85,13 +85,9 @@ void decode_node(RunState& rs, Node& node) {
         const Operand& source = node.operands[2];
         const Operand& target = node.operands[3];
         const auto copy = static_cast<std::uint32_t>(std::min(source.width(), target.width()));
-        node.move = {source.bytes + source.first,
-                     target.bytes + target.first,
-                     static_cast<std::uint32_t>(source.width()),
-                     copy,
-                     static_cast<std::uint32_t>(target.width()) - copy,
-                     target.extent,
-                     target.last};
+        node.move = {MoveCopy(source.bytes + source.first, target.bytes + target.first, copy,
+                              static_cast<std::uint32_t>(target.width()) - copy),
+                     static_cast<std::uint32_t>(source.width()), target.extent, target.last};
         node.in_run = !node.ends_walk;
       }
       break;

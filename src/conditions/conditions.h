@@ -92,9 +92,18 @@ inline void IF_AND_OR(RunState& rs, char c) {
 
 // The usual comparison, a field inside its area against a literal (Node::against_literal):
 // IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
+// `kMirrored`: made by the main walk, which keeps rs.buffer_mirror: BUFFER is not filled again
+// from an area whose bytes it holds already, and holds them after.
+template <bool kMirrored = false>
 [[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
   const Node::ComparePlan& c = node.compare;
-  rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
+  if (kMirrored && rs.buffer_mirror == c.area) {
+    rs.BUFFER.keep_padded(*c.extent, c.area_width);
+  } else {
+    rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
+    if (kMirrored)
+      rs.buffer_mirror = c.area;
+  }
   // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
   rs.SOURCE.assign_outside(c.field, c.width);
   rs.TARGET.assign_outside(c.literal, c.literal_size);

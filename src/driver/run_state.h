@@ -219,6 +219,7 @@ struct RunState {
   // --- program list (compiler/) -----------------------------------------------------------
   std::deque<Node> nodes;                // every node, in creation order; addresses never move
   std::deque<Translation> translations;  // those of the TR nodes; addresses never move
+  std::vector<MoveCopy> move_copies;     // of the runs of moves, planned before the first pass
   Node* first_node = nullptr;
   Node* newest_node = nullptr;
   Node* current_node = nullptr;          // being compiled, then being dispatched
@@ -240,7 +241,11 @@ struct RunState {
   std::int16_t listing_pgsize = 60;  // page size fixed when LISTING opened
   std::int16_t listing_lnsize = 80;  // line size fixed when LISTING opened
   // --- our own bookkeeping ----------------------------------------------------------------
-  int diagnostics = 0;              // diagnostics printed: the run ends with status 4
+  int diagnostics = 0;  // diagnostics printed: the run ends with status 4
+  // The record area whose bytes BUFFER holds as its first ones, as the read of the single-file
+  // cycle leaves them (or null): the main walk forgets it at every node that may write to
+  // BUFFER or to an area, so that the usual IF need not copy the area in again.
+  const char* buffer_mirror = nullptr;
   bool running = false;             // the dispatch loop is walking: errors name the node
   std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
@@ -249,14 +254,25 @@ struct RunState {
   // see them (settle_parse): the dump, and the routines that read them.
   const Word* parsed_text = nullptr;  // the word last parsed, for FLD
   const Word* parsed_code = nullptr;  // its parse, for FILE_CODE
-  std::vector<bool> clip_reported;    // by node number: a clipped reference was reported
-  std::vector<bool> told;             // by node number: its first report is on standard error
+  // NOTE: F0 of a W the walk made itself is copied in only when something can see it
+  // (settle_F0): the dump, and WRITE_RTN, which reads or sets F0.
+  const char* written_text = nullptr;  // where that record stands in its file's buffer
+  std::size_t written_size = 0;        // (valid until that file is written again)
+  std::vector<bool> clip_reported;     // by node number: a clipped reference was reported
+  std::vector<bool> told;              // by node number: its first report is on standard error
 
   // FILE_CODE as the last parse left it, FLD to be set by the caller.
   void settle_code() {
     if (parsed_code != nullptr)
       FILE_CODE = *parsed_code;
     parsed_text = parsed_code = nullptr;
+  }
+  // F0 as the last W left it.
+  void settle_F0() {
+    if (written_text == nullptr)
+      return;
+    F0.assign_outside(written_text, written_size);
+    written_text = nullptr;
   }
   // FLD and FILE_CODE as the last parse left them.
   void settle_parse() {

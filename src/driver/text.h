@@ -23,27 +23,34 @@ constexpr std::size_t kDigits = 15;
 // The high value: the byte an area at end of file is filled with.
 constexpr char kHighValue = '\xFF';
 
-// Copies n <= 16 bytes that may overlap, as memmove does, with two loads and two stores (both
-// loads before the stores, so an overlap is safe), without a call.
+// Copies n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two words that may overlap: both
+// loads before the stores, so an overlap of source and target is safe.
+template <typename Word>
+inline void move_two_words(char* dest, const char* src, std::size_t n) {
+  Word head, tail;
+  std::memcpy(&head, src, sizeof head);
+  std::memcpy(&tail, src + n - sizeof tail, sizeof tail);
+  std::memcpy(dest, &head, sizeof head);
+  std::memcpy(dest + n - sizeof tail, &tail, sizeof tail);
+}
+
+// Copies 1 <= n <= 3 bytes that may overlap: the first, the middle and the last.
+inline void move_few(char* dest, const char* src, std::size_t n) {
+  const char first = src[0], middle = src[n / 2], last = src[n - 1];
+  dest[0] = first;
+  dest[n / 2] = middle;
+  dest[n - 1] = last;
+}
+
+// Copies n <= 16 bytes that may overlap, as memmove does, without a call.
 inline void move_short(char* dest, const char* src, std::size_t n) {
   assert(n <= 16);
   if (n >= 8) {
-    std::uint64_t head, tail;
-    std::memcpy(&head, src, 8);
-    std::memcpy(&tail, src + n - 8, 8);
-    std::memcpy(dest, &head, 8);
-    std::memcpy(dest + n - 8, &tail, 8);
+    move_two_words<std::uint64_t>(dest, src, n);
   } else if (n >= 4) {
-    std::uint32_t head, tail;
-    std::memcpy(&head, src, 4);
-    std::memcpy(&tail, src + n - 4, 4);
-    std::memcpy(dest, &head, 4);
-    std::memcpy(dest + n - 4, &tail, 4);
+    move_two_words<std::uint32_t>(dest, src, n);
   } else if (n > 0) {
-    const char first = src[0], middle = src[n / 2], last = src[n - 1];
-    dest[0] = first;
-    dest[n / 2] = middle;
-    dest[n - 1] = last;
+    move_few(dest, src, n);
   }
 }
 
@@ -64,6 +71,52 @@ inline void fill_blanks(char* dest, std::size_t n) {
     move_bytes(dest, kBlanks, n);
   } else {
     std::memset(dest, ' ', n);
+  }
+}
+
+// A copy of fixed lengths, decided once and made many times: `copy` bytes, which may overlap,
+// then `blank` blanks after them. The moves of move_bytes are chosen when it is made.
+struct MoveCopy {
+  enum Kind : std::uint8_t {
+    kEight,    // 8..16 bytes, no blank
+    kFour,     // 4..7 bytes, no blank
+    kFew,      // 1..3 bytes, no blank
+    kLong,     // more than 16 bytes, no blank
+    kGeneral,  // anything else
+  };
+  const char* from = nullptr;
+  char* to = nullptr;
+  std::uint32_t copy = 0;
+  std::uint32_t blank = 0;
+  Kind kind = kGeneral;
+
+  MoveCopy() = default;
+  MoveCopy(const char* source, char* target, std::uint32_t copied, std::uint32_t blanked)
+      : from(source), to(target), copy(copied), blank(blanked) {
+    if (blank > 0 || copy == 0) {
+      kind = kGeneral;
+    } else if (copy > 16) {
+      kind = kLong;
+    } else {
+      kind = copy >= 8 ? kEight : copy >= 4 ? kFour : kFew;
+    }
+  }
+};
+
+// The kinds tested one after the other, the most usual first: no table to jump through.
+inline void make_copy(const MoveCopy& c) {
+  if (c.kind == MoveCopy::kEight) {
+    move_two_words<std::uint64_t>(c.to, c.from, c.copy);
+  } else if (c.kind == MoveCopy::kFour) {
+    move_two_words<std::uint32_t>(c.to, c.from, c.copy);
+  } else if (c.kind == MoveCopy::kFew) {
+    move_few(c.to, c.from, c.copy);
+  } else if (c.kind == MoveCopy::kLong) {
+    std::memmove(c.to, c.from, c.copy);
+  } else {
+    move_bytes(c.to, c.from, c.copy);
+    if (c.blank > 0)
+      fill_blanks(c.to + c.copy, c.blank);
   }
 }
 
@@ -184,6 +237,14 @@ class Varying {
   void assign_padded(std::string_view text, std::size_t length) {
     const std::size_t n = std::min(text.size(), Max);
     move_bytes(bytes_.data(), text.data(), n);
+    if (written_ > n)
+      fill_blanks(bytes_.data() + n, written_ - n);
+    written_ = n;
+    len_ = std::min(std::max(length, n), Max);
+  }
+  // assign_padded of its own first n characters: they stay, and blanks follow.
+  void keep_padded(std::size_t n, std::size_t length) {
+    assert(n <= Max);
     if (written_ > n)
       fill_blanks(bytes_.data() + n, written_ - n);
     written_ = n;

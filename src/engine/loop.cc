@@ -1,5 +1,8 @@
 // engine/loop.cc - the per-record walk, the end-of-job walk and the control instructions.
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "conditions/conditions.h"
 #include "driver/diagnostics.h"
@@ -35,45 +38,130 @@ void subroutine_entry(RunState& rs, Node& node) {
 
 // A run of usual moves, the first at `node`, made as one step: nothing can observe what lies
 // between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
-// last leaves SOURCE and the parse, and the others copy field to field. Every move counts in
-// LOOPCOUNT. Returns the last node of the run.
+// last leaves SOURCE and the parse, and the others copy field to field from their plans. Every
+// move counts in LOOPCOUNT. Returns the last node of the run.
 Node* run_of_moves(RunState& rs, Node* node) {
-  std::int32_t made = 0;
-  for (Node* after = node->next; after != nullptr && after->in_run; after = node->next) {
-    make_move(node->move);
-    ++made;
-    node = after;
+  const Node::MoveRun& run = node->run;
+  for (int k = 0; k < run.areas; ++k) {
+    if (*run.extent[k] < run.end[k])
+      *run.extent[k] = run.end[k];
   }
-  count_many(rs.LOOPCOUNT, made);
+  for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c) make_copy(*c);
+  count_many(rs.LOOPCOUNT, static_cast<std::int32_t>(run.count));
+  node = run.last;
   rs.current_node = node;
   move_fields(rs, *node);
   return node;
 }
 
+// Plans the runs of usual moves before the first pass. A run goes from a usual move along the
+// next links through the usual moves that do not end the walk, as far as links that stay as the
+// logic pass set them: a subroutine entry plants the next link of the node before it when the
+// subroutine has no return, so a run ends at such a node. A run ends too where its moves would
+// write a fifth area, and after kRunMoves moves. Each move of a run has the rest of it from
+// there as its own run, so a branch into the middle of one finds it planned too.
+void plan_move_runs(RunState& rs) {
+  constexpr std::size_t kRunMoves = 64;
+  const auto usual = [](const Node* x) {
+    return x->op == Op::M && static_cast<MoveForm>(x->form) == MoveForm::kFields;
+  };
+  std::vector<const Node*> planted;  // next links a subroutine entry may change
+  for (const Node& x : rs.nodes) {
+    if (x.op == Op::S && x.previous != nullptr)
+      planted.push_back(x.previous);
+  }
+  const auto fixed_link = [&planted](const Node* x) {
+    return std::find(planted.begin(), planted.end(), x) == planted.end();
+  };
+  // Every usual move is in one run: the copies never move once the first is made.
+  rs.move_copies.clear();
+  rs.move_copies.reserve(static_cast<std::size_t>(
+      std::count_if(rs.nodes.begin(), rs.nodes.end(), [&](const Node& x) { return usual(&x); })));
+  std::vector<Node*> chain;
+  for (Node& head : rs.nodes) {
+    if (!usual(&head) || head.run.last != nullptr)
+      continue;
+    chain.assign(1, &head);
+    std::size_t* extents[Node::MoveRun::kAreas];
+    int areas = 0;
+    const auto add_area = [&](std::size_t* extent) {
+      if (std::find(extents, extents + areas, extent) != extents + areas)
+        return true;
+      if (areas == Node::MoveRun::kAreas)
+        return false;
+      extents[areas++] = extent;
+      return true;
+    };
+    add_area(head.move.extent);
+    while (chain.size() < kRunMoves && fixed_link(chain.back())) {
+      Node* after = chain.back()->next;
+      if (after == nullptr || !after->in_run || after->run.last != nullptr ||
+          !add_area(after->move.extent))
+        break;
+      chain.push_back(after);
+    }
+    const MoveCopy* first = rs.move_copies.data() + rs.move_copies.size();
+    for (const Node* x : chain) rs.move_copies.push_back(x->move.copy);
+    for (std::size_t k = 0; k < chain.size(); ++k) {
+      Node::MoveRun& run = chain[k]->run;
+      run = {};
+      run.count = static_cast<std::uint32_t>(chain.size() - 1 - k);
+      run.last = chain.back();
+      run.copies = first + k;
+      for (std::size_t j = k; j < chain.size(); ++j) {
+        const Node::MovePlan& m = chain[j]->move;
+        int a = 0;
+        while (a < run.areas && run.extent[a] != m.extent) ++a;
+        if (a == run.areas) {
+          run.extent[a] = m.extent;
+          run.end[a] = 0;
+          ++run.areas;
+        }
+        run.end[a] = std::max(run.end[a], m.end);
+      }
+    }
+  }
+}
+
+// BUFFER or an area may change: BUFFER mirrors no area any more.
+inline void forget_mirror(RunState& rs) { rs.buffer_mirror = nullptr; }
+
 // Dispatches one node of the main walk. Returns true when the pass ends here. `kWatched`: a
 // loop limit or the trace is on, and every node is made on its own; without them a run of
-// usual moves is made at once, and `node` is then the last of them.
+// usual moves is made at once, and `node` is then the last of them. Every instruction that may
+// write to BUFFER or to an area forgets the mirror first; the others keep it.
 template <bool kWatched>
 [[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node*& at) {
   Node& node = *at;
   switch (node.op) {  // ORDER OP: cases in main-table order
     case Op::K: break;
-    case Op::CH: CHANGE_RTN(rs); break;
-    case Op::TR: TRANS_RTN(rs); break;
+    case Op::CH:
+      forget_mirror(rs);
+      CHANGE_RTN(rs);
+      break;
+    case Op::TR:
+      forget_mirror(rs);
+      TRANS_RTN(rs);
+      break;
     case Op::I:
       if (node.against_literal) {  // the usual tests, without a call
-        compare_with_literal(rs, node);
+        compare_with_literal<true>(rs, node);
       } else if (static_cast<IfForm>(node.form) == IfForm::kMatch) {
         IF_MATCH_RTN(rs);
       } else {
+        forget_mirror(rs);
         IF_RTN(rs);
       }
       break;
     case Op::U: break;
     case Op::O: node.next = rs.OLDRESULT ? node.false_link : node.following; break;
     case Op::D: break;
-    case Op::ARITH: ADD_RTN(rs); break;
+    case Op::ARITH:
+      forget_mirror(rs);
+      ADD_RTN(rs);
+      break;
     case Op::M:
+      forget_mirror(rs);
       if (static_cast<MoveForm>(node.form) != MoveForm::kFields) {
         MOVE_RTN(rs);
       } else if (kWatched) {
@@ -82,21 +170,40 @@ template <bool kWatched>
         at = run_of_moves(rs, at);
       }
       break;
-    case Op::F: FIND_RTN(rs); break;
-    case Op::C: CLEAR_RTN(rs); break;
-    case Op::E: EDIT_RTN(rs); break;
-    case Op::L: SEARCH(rs); break;
+    case Op::F:
+      forget_mirror(rs);
+      FIND_RTN(rs);
+      break;
+    case Op::C:
+      forget_mirror(rs);
+      CLEAR_RTN(rs);
+      break;
+    case Op::E:
+      forget_mirror(rs);
+      EDIT_RTN(rs);
+      break;
+    case Op::L:
+      forget_mirror(rs);
+      SEARCH(rs);
+      break;
     case Op::W:
+      forget_mirror(rs);
       if (!write_usual_record(rs, node))
         WRITE_RTN(rs);
       break;
-    case Op::H: attention(rs); break;
+    case Op::H:
+      forget_mirror(rs);
+      attention(rs);
+      break;
     case Op::G: return true;
     case Op::B: call(rs, node); break;
     case Op::R: break;
     case Op::S: subroutine_entry(rs, node); break;
     case Op::T:
-    case Op::BAD: bad_instruction(rs, node); break;
+    case Op::BAD:
+      forget_mirror(rs);
+      bad_instruction(rs, node);
+      break;
   }
   return false;
 }
@@ -231,7 +338,9 @@ void LOOP(RunState& rs) {
   // NOTE: H is refilled after each pass only when something can see it; otherwise it keeps
   // the first record, and nothing can tell.
   const bool hold = rs.T == '0' && hold_observed(rs);
+  plan_move_runs(rs);
   rs.EOF_ = false;
+  forget_mirror(rs);
   READ_RTN(rs);  // between passes no node is running: a file failure names none
   const SingleFile file = single_file(rs);
   while (!rs.EOF_) {
@@ -251,6 +360,7 @@ void LOOP(RunState& rs) {
     read_next(rs, file);
   }
   rs.progress.clear();
+  rs.settle_F0();
   rs.running = true;
   eoj_walk(rs);
   rs.running = false;

@@ -144,16 +144,14 @@ inline void store_field(const Field& f, std::string_view value) {
 inline void make_move(const Node::MovePlan& m) {
   if (*m.extent < m.end)
     *m.extent = m.end;
-  move_bytes(m.to, m.from, m.copy);
-  if (m.blank > 0)
-    fill_blanks(m.to + m.copy, m.blank);
+  make_copy(m.copy);
 }
 
 // The usual move, M source target with both fields inside their areas (MoveForm::kFields):
 // nothing to report. Inline, so that the walk makes it without a call.
 // Leaves:  SOURCE = the source field; FILE_CODE, N1, N2 = the parse of the target.
 inline void move_fields(RunState& rs, const Node& node) {
-  rs.SOURCE.assign_outside(node.move.from, node.move.width);  // before an overlapping target
+  rs.SOURCE.assign_outside(node.move.copy.from, node.move.width);  // before an overlapping target
   parse_word(rs, 3);
   make_move(node.move);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "driver/run_state.h"
 
@@ -32,14 +33,21 @@ void PRINT_RTN(RunState& rs);
 [[noreturn]] void write_failed(RunState& rs, int id, const OutFile& f);
 // W n to a data file already open, as WRITE_RTN makes it, inline: the walk writes the usual
 // record without a call. False, with nothing done, when WRITE_RTN must make the statement (the
-// first write, which opens the file; another target; an area used to its last column).
+// first write, which opens the file; another target; an area used to its last column). F0 is
+// left to be copied in from the file's buffer when something can see it (settle_F0).
 inline bool write_usual_record(RunState& rs, const Node& node) {
   OutFile* const f = node.write.file;
   if (f == nullptr || !f->is_open() || node.write.area->extent() >= kAreaWidth)
     return false;
   Area<kAreaWidth>& area = *node.write.area;
-  rs.F0 = trim_trailing(trim_leading(area.used(), kHighValue), ' ');
-  if (!f->write_record(rs.F0.view()))
+  const std::string_view text = trim_trailing(trim_leading(area.used(), kHighValue), ' ');
+  const char* placed = nullptr;
+  const bool kept = f->write_record(text, &placed);
+  rs.written_text = placed;  // F0, as the text in the buffer
+  rs.written_size = text.size();
+  if (placed == nullptr)
+    rs.F0 = text;
+  if (!kept)
     write_failed(rs, node.form, *f);
   count_one(*node.write.count);
   area.fill(' ');
@@ -84,6 +92,7 @@ inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t&
   if (rs.ONCE)
     rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
   area.assign_padded(rs.BUFFER.view());
+  rs.buffer_mirror = std::as_const(area).data();  // the bytes, not writable ones
   // A record read: this file has not ended, so neither has the input.
   rs.EOF_ = !got && all_input_ended(rs);
   if (rs.EOF_)

@@ -41,6 +41,7 @@ OutFile& output_file(RunState& rs, int n) {
 // Errors:  a target other than 1..6 and L -> ERROR_RTN(2); nothing is written.
 // Leaves:  F0 = the text written.
 void WRITE_RTN(RunState& rs) {
+  rs.settle_F0();  // a bad target keeps F0
   const Node& node = *rs.current_node;
   const int target = node.form;
   if (target >= 1 && target <= 6) {
