@@ -92,21 +92,24 @@ inline void IF_AND_OR(RunState& rs, char c) {
 
 // The usual comparison, a field inside its area against a literal (Node::against_literal):
 // IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
-// `kMirrored`: made by the main walk, which keeps rs.buffer_mirror: BUFFER is not filled again
-// from an area whose bytes it holds already, and holds them after.
-template <bool kMirrored = false>
+// `kDeferred`: made by the main walk, which fills BUFFER and TARGET in before anything can see
+// them (RunState::settle_buffer, settle_target), so the copies of the area and the literal are
+// left to it.
+template <bool kDeferred = false>
 [[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
   const Node::ComparePlan& c = node.compare;
-  if (kMirrored && rs.buffer_mirror == c.area) {
-    rs.BUFFER.keep_padded(*c.extent, c.area_width);
+  if (kDeferred) {
+    rs.defer_buffer(c.area, c.extent, c.area_width);
   } else {
     rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
-    if (kMirrored)
-      rs.buffer_mirror = c.area;
   }
   // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
   rs.SOURCE.assign_outside(c.field, c.width);
-  rs.TARGET.assign_outside(c.literal, c.literal_size);
+  if (kDeferred) {
+    rs.defer_target(c.literal, c.literal_size);
+  } else {
+    rs.TARGET.assign_outside(c.literal, c.literal_size);
+  }
   parse_word(rs, 5);
   rs.COND = operator_holds(node.test, compare_padded(std::string_view(c.field, c.width),
                                                      std::string_view(c.literal, c.literal_size)));

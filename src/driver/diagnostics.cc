@@ -115,6 +115,8 @@ std::string file_failure(const RunState& rs, std::string_view what, int id, std:
 void dump_variables(RunState& rs) {
   rs.settle_parse();
   rs.settle_F0();
+  rs.settle_buffer();
+  rs.settle_target();
   dump_list(rs, run_variables(rs));
 }
 

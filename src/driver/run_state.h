@@ -242,10 +242,16 @@ struct RunState {
   std::int16_t listing_lnsize = 80;  // line size fixed when LISTING opened
   // --- our own bookkeeping ----------------------------------------------------------------
   int diagnostics = 0;  // diagnostics printed: the run ends with status 4
-  // The record area whose bytes BUFFER holds as its first ones, as the read of the single-file
-  // cycle leaves them (or null): the main walk forgets it at every node that may write to
-  // BUFFER or to an area, so that the usual IF need not copy the area in again.
-  const char* buffer_mirror = nullptr;
+  // NOTE: after the single-file cycle's usual read, and after the usual IF, BUFFER's text is the
+  // first buffer_size columns of one area (blank past its extent), and BUFFER is filled in only
+  // when something can see it (settle_buffer): the main walk's instructions but those that
+  // never touch BUFFER or that area, the dump, the read cycle.
+  const char* buffer_area = nullptr;
+  const std::size_t* buffer_extent = nullptr;
+  std::size_t buffer_size = 0;
+  // The same for TARGET after the usual IF: the literal it holds (or null).
+  const char* target_text = nullptr;
+  std::size_t target_size = 0;
   bool running = false;             // the dispatch loop is walking: errors name the node
   std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
@@ -266,6 +272,38 @@ struct RunState {
     if (parsed_code != nullptr)
       FILE_CODE = *parsed_code;
     parsed_text = parsed_code = nullptr;
+  }
+  // BUFFER := columns 1..size of an area, to be filled in when something can see it.
+  void defer_buffer(const char* area, const std::size_t* extent, std::size_t size) {
+    buffer_area = area;
+    buffer_extent = extent;
+    buffer_size = size;
+  }
+  // BUFFER as the last read or IF left it. The test inline, the copy not.
+  void settle_buffer() {
+    if (buffer_area != nullptr)
+      fill_buffer();
+  }
+  void fill_buffer() {
+    const std::size_t n = std::min(*buffer_extent, buffer_size);
+    if (n == buffer_size) {  // the record as read: the rest of BUFFER's storage stays
+      BUFFER.assign_outside(buffer_area, n);
+    } else {
+      BUFFER.assign_padded(std::string_view(buffer_area, n), buffer_size);
+    }
+    buffer_area = nullptr;
+  }
+  // TARGET := a literal of a node, to be copied in when something can see it.
+  void defer_target(const char* text, std::size_t size) {
+    target_text = text;
+    target_size = size;
+  }
+  // TARGET as the last IF left it.
+  void settle_target() {
+    if (target_text == nullptr)
+      return;
+    TARGET.assign_outside(target_text, target_size);
+    target_text = nullptr;
   }
   // F0 as the last W left it.
   void settle_F0() {

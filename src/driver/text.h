@@ -242,14 +242,6 @@ class Varying {
     written_ = n;
     len_ = std::min(std::max(length, n), Max);
   }
-  // assign_padded of its own first n characters: they stay, and blanks follow.
-  void keep_padded(std::size_t n, std::size_t length) {
-    assert(n <= Max);
-    if (written_ > n)
-      fill_blanks(bytes_.data() + n, written_ - n);
-    written_ = n;
-    len_ = std::min(std::max(length, n), Max);
-  }
   void append(std::string_view text) {
     const std::size_t n = std::min(text.size(), Max - len_);
     if (n > 0)

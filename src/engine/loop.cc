@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "conditions/conditions.h"
@@ -40,7 +42,7 @@ void subroutine_entry(RunState& rs, Node& node) {
 // between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
 // last leaves SOURCE and the parse, and the others copy field to field from their plans. Every
 // move counts in LOOPCOUNT. Returns the last node of the run.
-Node* run_of_moves(RunState& rs, Node* node) {
+[[gnu::always_inline]] inline Node* run_of_moves(RunState& rs, Node* node) {
   const Node::MoveRun& run = node->run;
   for (int k = 0; k < run.areas; ++k) {
     if (*run.extent[k] < run.end[k])
@@ -123,33 +125,50 @@ void plan_move_runs(RunState& rs) {
   }
 }
 
-// BUFFER or an area may change: BUFFER mirrors no area any more.
-inline void forget_mirror(RunState& rs) { rs.buffer_mirror = nullptr; }
+// Whether a run of moves writes to the area of that extent.
+inline bool run_writes(const Node::MoveRun& run, const std::size_t* extent) {
+  for (int k = 0; k < run.areas; ++k) {
+    if (run.extent[k] == extent)
+      return true;
+  }
+  return false;
+}
+
+// BUFFER and TARGET filled in, when the walk may have left them to be (kDeferred).
+template <bool kDeferred>
+inline void settle(RunState& rs) {
+  if constexpr (kDeferred) {
+    rs.settle_buffer();
+    rs.settle_target();
+  }
+}
 
 // Dispatches one node of the main walk. Returns true when the pass ends here. `kWatched`: a
 // loop limit or the trace is on, and every node is made on its own; without them a run of
-// usual moves is made at once, and `node` is then the last of them. Every instruction that may
-// write to BUFFER or to an area forgets the mirror first; the others keep it.
-template <bool kWatched>
+// usual moves is made at once, and `node` is then the last of them. `kDeferred`: the read and
+// the usual IF may leave BUFFER to be filled in from an area and TARGET from a literal
+// (RunState::defer_buffer, defer_target), and both are filled in (settle) before every
+// instruction that may read or write them or write to that area; the others leave them be.
+template <bool kWatched, bool kDeferred>
 [[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node*& at) {
   Node& node = *at;
   switch (node.op) {  // ORDER OP: cases in main-table order
     case Op::K: break;
     case Op::CH:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       CHANGE_RTN(rs);
       break;
     case Op::TR:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       TRANS_RTN(rs);
       break;
     case Op::I:
       if (node.against_literal) {  // the usual tests, without a call
-        compare_with_literal<true>(rs, node);
+        compare_with_literal<kDeferred>(rs, node);
       } else if (static_cast<IfForm>(node.form) == IfForm::kMatch) {
         IF_MATCH_RTN(rs);
       } else {
-        forget_mirror(rs);
+        settle<kDeferred>(rs);
         IF_RTN(rs);
       }
       break;
@@ -157,42 +176,51 @@ template <bool kWatched>
     case Op::O: node.next = rs.OLDRESULT ? node.false_link : node.following; break;
     case Op::D: break;
     case Op::ARITH:
-      forget_mirror(rs);
+      if (kDeferred && (!node.sum.usual || node.operand(3).extent == rs.buffer_extent))
+        settle<kDeferred>(rs);
       ADD_RTN(rs);
       break;
     case Op::M:
-      forget_mirror(rs);
       if (static_cast<MoveForm>(node.form) != MoveForm::kFields) {
+        settle<kDeferred>(rs);
         MOVE_RTN(rs);
       } else if (kWatched) {
+        if (kDeferred && node.move.extent == rs.buffer_extent)
+          settle<kDeferred>(rs);
         move_fields(rs, node);  // the usual move, without a call
       } else {
+        if (kDeferred && rs.buffer_area != nullptr && run_writes(node.run, rs.buffer_extent))
+          settle<kDeferred>(rs);
         at = run_of_moves(rs, at);
       }
       break;
     case Op::F:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       FIND_RTN(rs);
       break;
     case Op::C:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       CLEAR_RTN(rs);
       break;
     case Op::E:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       EDIT_RTN(rs);
       break;
     case Op::L:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       SEARCH(rs);
       break;
     case Op::W:
-      forget_mirror(rs);
-      if (!write_usual_record(rs, node))
+      if (kDeferred && node.write.area != nullptr &&
+          node.write.area->extent_slot() == rs.buffer_extent)
+        settle<kDeferred>(rs);  // the area is blanked
+      if (!write_usual_record(rs, node)) {
+        settle<kDeferred>(rs);
         WRITE_RTN(rs);
+      }
       break;
     case Op::H:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       attention(rs);
       break;
     case Op::G: return true;
@@ -201,7 +229,7 @@ template <bool kWatched>
     case Op::S: subroutine_entry(rs, node); break;
     case Op::T:
     case Op::BAD:
-      forget_mirror(rs);
+      settle<kDeferred>(rs);
       bad_instruction(rs, node);
       break;
   }
@@ -251,9 +279,9 @@ std::int64_t records_read(const RunState& rs) {
 }
 
 // One pass of the main walk. `kWatched`: a loop limit or the trace is on; without them the
-// walk tests neither at every node.
-template <bool kWatched>
-void main_pass(RunState& rs) {
+// walk tests neither at every node. `kDeferred`: as for dispatch_main.
+template <bool kWatched, bool kDeferred>
+[[gnu::always_inline]] inline void main_pass(RunState& rs) {
   Node* node = rs.first_node;
   while (node != nullptr) {
     rs.current_node = node;
@@ -266,7 +294,7 @@ void main_pass(RunState& rs) {
       rs.sysprint.item(node->ILN);
       rs.sysprint.item(">");
     }
-    if (dispatch_main<kWatched>(rs, node))
+    if (dispatch_main<kWatched, kDeferred>(rs, node))
       return;
     node = node->next;  // an empty link (a false IF with no closing node) ends the pass
     if (node != nullptr && node->ends_walk)
@@ -318,15 +346,96 @@ SingleFile single_file(RunState& rs) {
   return {&rs.in_files[n], &file_area(rs, n), &file_count(rs, n)};
 }
 
-inline void read_next(RunState& rs, const SingleFile& f) {
-  std::size_t stored = 0;
-  if (f.in != nullptr && !rs.EOF_ && f.in->read_usual(rs.BUFFER.data(), kAreaWidth, stored)) {
+// Whether the walk may leave BUFFER to be filled in from the record area after the usual read
+// and the usual IF, in this run: the single-file cycle, H not refilled, and no instruction of
+// the script that reads or writes BUFFER (the IF tests but the usual comparison and the key
+// tests) or that may write to the record area (a move, a sum or a W into it; any other
+// instruction is taken as writing it). Only the speed depends on the answer: the walk fills
+// BUFFER in before every instruction that needs it, whichever way it goes.
+bool buffer_may_wait(const RunState& rs, const SingleFile& f, bool hold) {
+  if (f.in == nullptr || hold)
+    return false;
+  const std::size_t* record = f.area->extent_slot();
+  const auto writes_record = [record](const Node& x, int word) {
+    return x.operand(word).extent == record;
+  };
+  for (const Node* x = rs.first_node; x != nullptr; x = x->following) {
+    switch (x->op) {
+      case Op::K:
+      case Op::U:
+      case Op::O:
+      case Op::D:
+      case Op::G:
+      case Op::B:
+      case Op::R:
+      case Op::S: break;
+      case Op::I:
+        if (!x->against_literal && static_cast<IfForm>(x->form) != IfForm::kMatch)
+          return false;
+        break;
+      case Op::M:
+        if (writes_record(*x, 3) || writes_record(*x, 5))
+          return false;
+        break;
+      case Op::ARITH:
+        if (writes_record(*x, 3))
+          return false;
+        break;
+      case Op::W:
+        if (x->write.area == f.area)
+          return false;
+        break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+// The next record of the single-file cycle. `kDeferred`: the usual record goes straight into
+// the record area, and BUFFER, whose text it is, is filled in from there when something can see
+// it.
+template <bool kDeferred>
+[[gnu::always_inline]] inline void read_next(RunState& rs, const SingleFile& f) {
+  if (f.in == nullptr || rs.EOF_) {
+    READ_RTN(rs);
+  } else if (kDeferred) {
+    std::string_view record;
+    if (!f.in->next_usual(kAreaWidth, record)) {
+      READ_RTN(rs);
+      return;
+    }
+    rs.FIRST_READ = false;
+    rs.defer_buffer(std::as_const(*f.area).data(), f.area->extent_slot(), record.size());
+    single_read_done(rs, *f.area, *f.count, true, record);  // the area, then the dump
+  } else {
+    std::size_t stored = 0;
+    if (!f.in->read_usual(rs.BUFFER.data(), kAreaWidth, stored)) {
+      READ_RTN(rs);
+      return;
+    }
     rs.FIRST_READ = false;
     rs.BUFFER.resize(stored);
-    single_read_done(rs, *f.area, *f.count, true);
-    return;
+    single_read_done(rs, *f.area, *f.count, true, rs.BUFFER.view());
   }
-  READ_RTN(rs);
+}
+
+// The passes of the main walk over every record, the first read already made.
+template <bool kWatched, bool kDeferred>
+void each_record(RunState& rs, const SingleFile& file, bool hold) {
+  while (!rs.EOF_) {
+    rs.running = true;
+    main_pass<kWatched, kDeferred>(rs);
+    rs.running = false;
+    rs.ONCE = false;
+    if (hold) {
+      rs.settle_buffer();
+      rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
+    }
+    check_interrupted(rs);
+    if (rs.progress.wanted())
+      rs.progress.tick(records_read(rs));
+    read_next<kDeferred>(rs, file);
+  }
 }
 
 }  // namespace
@@ -334,33 +443,24 @@ inline void read_next(RunState& rs, const SingleFile& f) {
 void LOOP(RunState& rs) {
   if (rs.TRACE)
     rs.sysprint.line("<LOOP>");
-  const bool watched = rs.TRACE || rs.LC > 0;
   // NOTE: H is refilled after each pass only when something can see it; otherwise it keeps
   // the first record, and nothing can tell.
   const bool hold = rs.T == '0' && hold_observed(rs);
   plan_move_runs(rs);
   rs.EOF_ = false;
-  forget_mirror(rs);
   READ_RTN(rs);  // between passes no node is running: a file failure names none
   const SingleFile file = single_file(rs);
-  while (!rs.EOF_) {
-    rs.running = true;
-    if (watched) {
-      main_pass<true>(rs);
-    } else {
-      main_pass<false>(rs);
-    }
-    rs.running = false;
-    rs.ONCE = false;
-    if (hold)
-      rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
-    check_interrupted(rs);
-    if (rs.progress.wanted())
-      rs.progress.tick(records_read(rs));
-    read_next(rs, file);
+  if (rs.TRACE || rs.LC > 0) {
+    each_record<true, false>(rs, file, hold);
+  } else if (buffer_may_wait(rs, file, hold)) {
+    each_record<false, true>(rs, file, hold);
+  } else {
+    each_record<false, false>(rs, file, hold);
   }
   rs.progress.clear();
   rs.settle_F0();
+  rs.settle_buffer();
+  rs.settle_target();
   rs.running = true;
   eoj_walk(rs);
   rs.running = false;

@@ -42,8 +42,9 @@ class InFile {
     return read_record_slow(dest, cap, stored, full_length);
   }
   // The usual record only, inline: a whole line in the buffer, not longer than `cap`, no
-  // carriage return before its line feed. False, with nothing read, for anything else.
-  bool read_usual(char* dest, std::size_t cap, std::size_t& stored) {
+  // carriage return before its line feed, where it stands in the buffer (until the next read).
+  // False, with nothing read, for anything else.
+  bool next_usual(std::size_t cap, std::string_view& record) {
     const char* start = buf_.data() + pos_;
     const std::size_t avail = end_ - pos_;
     const void* lf = avail > 0 ? std::memchr(start, '\n', avail) : nullptr;
@@ -52,11 +53,19 @@ class InFile {
     const std::size_t span = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
     if (span > cap || (span > 0 && start[span - 1] == '\r'))
       return false;
-    if (span > 0)
-      std::memcpy(dest, start, span);
-    stored = span;
+    record = std::string_view(start, span);
     pos_ += span + 1;
     ++records_;
+    return true;
+  }
+  // The same, copied to `dest`.
+  bool read_usual(char* dest, std::size_t cap, std::size_t& stored) {
+    std::string_view record;
+    if (!next_usual(cap, record))
+      return false;
+    if (!record.empty())
+      std::memcpy(dest, record.data(), record.size());
+    stored = record.size();
     return true;
   }
   bool failed() const { return failed_; }

@@ -24,7 +24,7 @@ void read_single(RunState& rs) {
   if (!in.is_open())
     open_input(rs, n);
   const bool got = read_data_record(rs, n);
-  single_read_done(rs, file_area(rs, n), file_count(rs, n), got);
+  single_read_done(rs, file_area(rs, n), file_count(rs, n), got, rs.BUFFER.view());
 }
 
 }  // namespace
@@ -72,6 +72,7 @@ bool read_data_record_rest(RunState& rs, int n, bool got, std::size_t stored, st
 }
 
 void dump_record(RunState& rs, char digit) {
+  rs.settle_buffer();
   constexpr int kDump = static_cast<int>(FileId::FILEDUMP);
   if (!rs.filedump_file.is_open())
     open_output(rs, kDump);
@@ -85,6 +86,7 @@ void dump_record(RunState& rs, char digit) {
 }
 
 void READ_RTN(RunState& rs) {
+  rs.settle_buffer();  // at the end of a file BUFFER keeps the last record
   if (rs.EOF_)
     return;
   switch (rs.T) {

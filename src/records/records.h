@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <string_view>
 
 #include "driver/run_state.h"
 
@@ -35,7 +35,7 @@ void PRINT_RTN(RunState& rs);
 // record without a call. False, with nothing done, when WRITE_RTN must make the statement (the
 // first write, which opens the file; another target; an area used to its last column). F0 is
 // left to be copied in from the file's buffer when something can see it (settle_F0).
-inline bool write_usual_record(RunState& rs, const Node& node) {
+[[gnu::always_inline]] inline bool write_usual_record(RunState& rs, const Node& node) {
   OutFile* const f = node.write.file;
   if (f == nullptr || !f->is_open() || node.write.area->extent() >= kAreaWidth)
     return false;
@@ -85,14 +85,15 @@ inline bool all_input_ended(const RunState& rs) {
 }
 // Writes one FILEDUMP line: the digit, ":" and BUFFER.
 void dump_record(RunState& rs, char digit);
-// What the single-file cycle does once FILEn's read has put its record in BUFFER (got) or met
-// its end: the hold area on the first pass, the record area (at the end the last record again),
-// EOF, the file's count, TOTAL and the dump. Inline: the walk's own read makes it too.
-inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t& count, bool got) {
+// What the single-file cycle does once FILEn's read has given its record, the text of BUFFER
+// (got), or met its end (the last record, BUFFER as it stands): the hold area on the first pass,
+// the record area, EOF, the file's count, TOTAL and the dump. Inline: the walk's own read makes
+// it too, with BUFFER left to be filled in from the area.
+inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t& count, bool got,
+                             std::string_view record) {
   if (rs.ONCE)
-    rs.H.assign_padded(rs.BUFFER.used());  // the rest is blank either way
-  area.assign_padded(rs.BUFFER.view());
-  rs.buffer_mirror = std::as_const(area).data();  // the bytes, not writable ones
+    rs.H.assign_padded(record);  // the rest is blank either way
+  area.assign_padded(record);
   // A record read: this file has not ended, so neither has the input.
   rs.EOF_ = !got && all_input_ended(rs);
   if (rs.EOF_)
