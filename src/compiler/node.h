@@ -99,6 +99,10 @@ struct Node {
     std::size_t* extent[kAreas] = {};
     std::size_t end[kAreas] = {};
   } run;
+  // IF: where the walk goes on when the test fails, past the block ends (U) and no-operations
+  // (K) that its false link leads through, and how many of them it passes (engine/loop.cc).
+  Node* false_skip = nullptr;
+  std::uint16_t false_skipped = 0;
   bool against_literal = false;  // IF: a field inside its area compared with a literal
   // That comparison: the area it copies into BUFFER, the field and the literal.
   struct ComparePlan {

@@ -35,7 +35,7 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 // condition holds, else its false link (empty when the logic pass set none: the pass ends).
 // Leaves:  at the end of a run OLDRESULT = the condition, RESULT false, LASTCOMPCOND blank,
 //          NEWCOND true; within a run NEWCOND false and LASTCOMPCOND = c.
-inline void IF_AND_OR(RunState& rs, char c) {
+[[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, char c) {
   const auto apply_last_connector = [&rs] {
     if (rs.LASTCOMPCOND == 'A') {
       rs.RESULT = rs.RESULT && rs.COND;

@@ -56,22 +56,38 @@ void subroutine_entry(RunState& rs, Node& node) {
   return node;
 }
 
+// Plans, before the first pass, where a false IF goes on in the walk: past the U and K nodes its
+// false link leads through, as far as links that stay as the logic pass set them and nodes that
+// do not end the walk. Nothing can observe what lies between (no trace, no loop limit, a signal
+// is noticed at the node after them); they count in LOOPCOUNT as if made.
+void plan_false_skips(RunState& rs, const std::vector<const Node*>& planted) {
+  constexpr std::uint16_t kSkips = 64;
+  for (Node& x : rs.nodes) {
+    x.false_skip = x.false_link;
+    x.false_skipped = 0;
+    if (x.op != Op::I)
+      continue;
+    Node* to = x.false_link;
+    while (to != nullptr && (to->op == Op::U || to->op == Op::K) && !to->ends_walk &&
+           x.false_skipped < kSkips &&
+           std::find(planted.begin(), planted.end(), to) == planted.end()) {
+      to = to->next;
+      ++x.false_skipped;
+    }
+    x.false_skip = to;
+  }
+}
+
 // Plans the runs of usual moves before the first pass. A run goes from a usual move along the
 // next links through the usual moves that do not end the walk, as far as links that stay as the
-// logic pass set them: a subroutine entry plants the next link of the node before it when the
-// subroutine has no return, so a run ends at such a node. A run ends too where its moves would
+// logic pass set them (not `planted`). A run ends too where its moves would
 // write a fifth area, and after kRunMoves moves. Each move of a run has the rest of it from
 // there as its own run, so a branch into the middle of one finds it planned too.
-void plan_move_runs(RunState& rs) {
+void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted) {
   constexpr std::size_t kRunMoves = 64;
   const auto usual = [](const Node* x) {
     return x->op == Op::M && static_cast<MoveForm>(x->form) == MoveForm::kFields;
   };
-  std::vector<const Node*> planted;  // next links a subroutine entry may change
-  for (const Node& x : rs.nodes) {
-    if (x.op == Op::S && x.previous != nullptr)
-      planted.push_back(x.previous);
-  }
   const auto fixed_link = [&planted](const Node* x) {
     return std::find(planted.begin(), planted.end(), x) == planted.end();
   };
@@ -125,6 +141,19 @@ void plan_move_runs(RunState& rs) {
   }
 }
 
+// What the walk plans before the first pass. A subroutine entry plants the next link of the
+// node before it when the subroutine has no return: those links can change, the others stay as
+// the logic pass set them.
+void plan_walk(RunState& rs) {
+  std::vector<const Node*> planted;
+  for (const Node& x : rs.nodes) {
+    if (x.op == Op::S && x.previous != nullptr)
+      planted.push_back(x.previous);
+  }
+  plan_move_runs(rs, planted);
+  plan_false_skips(rs, planted);
+}
+
 // Whether a run of moves writes to the area of that extent.
 inline bool run_writes(const Node::MoveRun& run, const std::size_t* extent) {
   for (int k = 0; k < run.areas; ++k) {
@@ -170,6 +199,10 @@ template <bool kWatched, bool kDeferred>
       } else {
         settle<kDeferred>(rs);
         IF_RTN(rs);
+      }
+      if (!kWatched && node.next == node.false_link && node.false_skipped > 0) {
+        node.next = node.false_skip;  // past the block ends, counted as made
+        count_many(rs.LOOPCOUNT, node.false_skipped);
       }
       break;
     case Op::U: break;
@@ -446,7 +479,7 @@ void LOOP(RunState& rs) {
   // NOTE: H is refilled after each pass only when something can see it; otherwise it keeps
   // the first record, and nothing can tell.
   const bool hold = rs.T == '0' && hold_observed(rs);
-  plan_move_runs(rs);
+  plan_walk(rs);
   rs.EOF_ = false;
   READ_RTN(rs);  // between passes no node is running: a file failure names none
   const SingleFile file = single_file(rs);
