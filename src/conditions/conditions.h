@@ -35,6 +35,9 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 // condition holds, else its false link (empty when the logic pass set none: the pass ends).
 // Leaves:  at the end of a run OLDRESULT = the condition, RESULT false, LASTCOMPCOND blank,
 //          NEWCOND true; within a run NEWCOND false and LASTCOMPCOND = c.
+// `kSkip`: made by the main walk without trace or loop limit, where a false test goes on past
+// the block ends its false link leads through (Node::false_skip), counting them as made.
+template <bool kSkip = false>
 [[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, char c) {
   const auto apply_last_connector = [&rs] {
     if (rs.LASTCOMPCOND == 'A') {
@@ -59,7 +62,15 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
     apply_last_connector();
   }
   Node& node = *rs.current_node;
-  node.next = rs.RESULT ? node.following : node.false_link;
+  if (rs.RESULT) {
+    node.next = node.following;
+  } else if (kSkip) {
+    node.next = node.false_skip;
+    if (node.false_skipped > 0)
+      count_many(rs.LOOPCOUNT, node.false_skipped);
+  } else {
+    node.next = node.false_link;
+  }
   rs.OLDRESULT = rs.RESULT;
   rs.RESULT = false;
   rs.LASTCOMPCOND = ' ';
@@ -71,6 +82,7 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 // lower. F: all input is exhausted (true only in the end-of-job walk, which starts at the
 // last I F statement). S: true the first time any start test is evaluated in the run.
 // Leaves:  IF_S cleared by the first start test.
+template <bool kSkip = false>
 [[gnu::always_inline]] inline void IF_MATCH_RTN(RunState& rs) {
   const Node& node = *rs.current_node;
   rs.COND = false;
@@ -87,15 +99,15 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
     case 'B': rs.COND = compare_padded(rs.BKEY.view(), rs.AKEY.view()) < 0; break;
     default: break;
   }
-  IF_AND_OR(rs, node.conn);
+  IF_AND_OR<kSkip>(rs, node.conn);
 }
 
 // The usual comparison, a field inside its area against a literal (Node::against_literal):
 // IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
 // `kDeferred`: made by the main walk, which fills BUFFER and TARGET in before anything can see
 // them (RunState::settle_buffer, settle_target), so the copies of the area and the literal are
-// left to it.
-template <bool kDeferred = false>
+// left to it. `kSkip`: as for IF_AND_OR.
+template <bool kDeferred = false, bool kSkip = false>
 [[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
   const Node::ComparePlan& c = node.compare;
   if (kDeferred) {
@@ -113,7 +125,7 @@ template <bool kDeferred = false>
   parse_word(rs, 5);
   rs.COND = operator_holds(node.test, compare_padded(std::string_view(c.field, c.width),
                                                      std::string_view(c.literal, c.literal_size)));
-  IF_AND_OR(rs, node.conn);
+  IF_AND_OR<kSkip>(rs, node.conn);
 }
 
 // IF_RTN   I ...                                                           words 1-6

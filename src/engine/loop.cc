@@ -193,16 +193,16 @@ template <bool kWatched, bool kDeferred>
       break;
     case Op::I:
       if (node.against_literal) {  // the usual tests, without a call
-        compare_with_literal<kDeferred>(rs, node);
+        compare_with_literal<kDeferred, !kWatched>(rs, node);
       } else if (static_cast<IfForm>(node.form) == IfForm::kMatch) {
-        IF_MATCH_RTN(rs);
+        IF_MATCH_RTN<!kWatched>(rs);
       } else {
         settle<kDeferred>(rs);
         IF_RTN(rs);
-      }
-      if (!kWatched && node.next == node.false_link && node.false_skipped > 0) {
-        node.next = node.false_skip;  // past the block ends, counted as made
-        count_many(rs.LOOPCOUNT, node.false_skipped);
+        if (!kWatched && node.false_skipped > 0 && node.next == node.false_link) {
+          node.next = node.false_skip;  // past the block ends, counted as made
+          count_many(rs.LOOPCOUNT, node.false_skipped);
+        }
       }
       break;
     case Op::U: break;
