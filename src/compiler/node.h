@@ -113,6 +113,7 @@ struct Node {
     std::size_t width = 0;
     const char* literal = nullptr;
     std::size_t literal_size = 0;
+    MoveCopy to_source;  // the field into SOURCE
   } compare;
   // + A B in its usual form: B a field inside its area, A one or a literal of digits (its value
   // kept), neither wider than 15.

@@ -78,7 +78,12 @@ void decode_node(RunState& rs, Node& node) {
   }
   node.ends_walk = node.op == Op::G || word_is(node.word(2), "STOP");
   switch (node.op) {
-    case Op::I: IF_DECODE(node); break;
+    case Op::I:
+      IF_DECODE(node);
+      if (node.against_literal)
+        node.compare.to_source = MoveCopy(node.compare.field, rs.SOURCE.data(),
+                                          static_cast<std::uint32_t>(node.compare.width), 0);
+      break;
     case Op::M:
       node.form = static_cast<std::uint8_t>(MOVE_FORM(node));
       if (static_cast<MoveForm>(node.form) == MoveForm::kFields) {

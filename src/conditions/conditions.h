@@ -116,7 +116,8 @@ template <bool kDeferred = false, bool kSkip = false>
     rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
   }
   // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
-  rs.SOURCE.assign_outside(c.field, c.width);
+  make_copy(c.to_source);
+  rs.SOURCE.resize(c.width);
   if (kDeferred) {
     rs.defer_target(c.literal, c.literal_size);
   } else {

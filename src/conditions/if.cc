@@ -43,7 +43,8 @@ void IF_DECODE(Node& node) {
                     first.bytes + first.first,
                     first.width(),
                     second.FILE_CODE.data(),
-                    second.FILE_CODE.size()};
+                    second.FILE_CODE.size(),
+                    MoveCopy()};  // into SOURCE: made where SOURCE is known (decode_node)
   }
 }
 

@@ -104,7 +104,7 @@ struct MoveCopy {
 };
 
 // The kinds tested one after the other, the most usual first: no table to jump through.
-inline void make_copy(const MoveCopy& c) {
+[[gnu::always_inline]] inline void make_copy(const MoveCopy& c) {
   if (c.kind == MoveCopy::kEight) {
     move_two_words<std::uint64_t>(c.to, c.from, c.copy);
   } else if (c.kind == MoveCopy::kFour) {
