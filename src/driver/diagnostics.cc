@@ -117,6 +117,7 @@ void dump_variables(RunState& rs) {
   rs.settle_F0();
   rs.settle_buffer();
   rs.settle_target();
+  rs.settle_TOTAL();
   dump_list(rs, run_variables(rs));
 }
 

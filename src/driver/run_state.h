@@ -93,6 +93,12 @@ struct TableDef {
   KeptParse rslt_parse;        // our own: the parse of RSLT, likewise
 };
 
+// A number kept in 16 bits, as a 16-bit variable holds it: 40000 wraps to -25536.
+constexpr std::int16_t wrap16(std::int64_t value) {
+  const auto low = static_cast<std::int32_t>(static_cast<std::uint64_t>(value) & 0xFFFF);
+  return static_cast<std::int16_t>(low >= 32768 ? low - 65536 : low);
+}
+
 struct RunState {
   explicit RunState(Bindings b);
   RunState(const RunState&) = delete;
@@ -249,6 +255,9 @@ struct RunState {
   const char* buffer_area = nullptr;
   const std::size_t* buffer_extent = nullptr;
   std::size_t buffer_size = 0;
+  // NOTE: after the usual read TOTAL is summed only when something can see it (settle_TOTAL):
+  // the dump, and the W that counts a record written, before it counts.
+  bool total_waits = false;
   // The same for TARGET after the usual IF: the literal it holds (or null).
   const char* target_text = nullptr;
   std::size_t target_size = 0;
@@ -292,6 +301,16 @@ struct RunState {
       BUFFER.assign_padded(std::string_view(buffer_area, n), buffer_size);
     }
     buffer_area = nullptr;
+  }
+  // TOTAL := the records counted in FILE1..FILE6, in 16 bits.
+  void sum_TOTAL() {
+    TOTAL = wrap16(std::int64_t{CNT1} + CNT2 + CNT3 + CNT4 + CNT5 + CNT6);
+    total_waits = false;
+  }
+  // TOTAL as the last read left it: no count has changed since.
+  void settle_TOTAL() {
+    if (total_waits)
+      sum_TOTAL();
   }
   // TARGET := a literal of a node, to be copied in when something can see it.
   void defer_target(const char* text, std::size_t size) {
@@ -373,12 +392,6 @@ inline void count_one(std::int32_t& counter) {
 // Adds n >= 0 to a counter as n calls of count_one do.
 inline void count_many(std::int32_t& counter, std::int32_t n) {
   counter = static_cast<std::int32_t>(std::min<std::int64_t>(INT32_MAX, std::int64_t{counter} + n));
-}
-
-// A number kept in 16 bits, as a 16-bit variable holds it: 40000 wraps to -25536.
-constexpr std::int16_t wrap16(std::int64_t value) {
-  const auto low = static_cast<std::int32_t>(static_cast<std::uint64_t>(value) & 0xFFFF);
-  return static_cast<std::int16_t>(low >= 32768 ? low - 65536 : low);
 }
 
 }  // namespace kovran

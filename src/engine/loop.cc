@@ -178,6 +178,7 @@ inline void settle(RunState& rs) {
 // the usual IF may leave BUFFER to be filled in from an area and TARGET from a literal
 // (RunState::defer_buffer, defer_target), and both are filled in (settle) before every
 // instruction that may read or write them or write to that area; the others leave them be.
+// The read leaves TOTAL to be summed too, before a W counts a record.
 template <bool kWatched, bool kDeferred>
 [[gnu::always_inline]] inline bool dispatch_main(RunState& rs, Node*& at) {
   Node& node = *at;
@@ -244,9 +245,11 @@ template <bool kWatched, bool kDeferred>
       SEARCH(rs);
       break;
     case Op::W:
-      if (kDeferred && node.write.area != nullptr &&
-          node.write.area->extent_slot() == rs.buffer_extent)
-        settle<kDeferred>(rs);  // the area is blanked
+      if (kDeferred) {
+        rs.settle_TOTAL();  // before the record written counts
+        if (node.write.area != nullptr && node.write.area->extent_slot() == rs.buffer_extent)
+          settle<kDeferred>(rs);  // the area is blanked
+      }
       if (!write_usual_record(rs, node)) {
         settle<kDeferred>(rs);
         WRITE_RTN(rs);
@@ -439,7 +442,7 @@ template <bool kDeferred>
     }
     rs.FIRST_READ = false;
     rs.defer_buffer(std::as_const(*f.area).data(), f.area->extent_slot(), record.size());
-    single_read_done(rs, *f.area, *f.count, true, record);  // the area, then the dump
+    single_read_done(rs, *f.area, *f.count, true, record, true);  // the area, then the dump
   } else {
     std::size_t stored = 0;
     if (!f.in->read_usual(rs.BUFFER.data(), kAreaWidth, stored)) {
@@ -494,6 +497,7 @@ void LOOP(RunState& rs) {
   rs.settle_F0();
   rs.settle_buffer();
   rs.settle_target();
+  rs.settle_TOTAL();
   rs.running = true;
   eoj_walk(rs);
   rs.running = false;

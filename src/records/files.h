@@ -118,7 +118,7 @@ class OutFile {
   // One whole record: `text`, then a line feed; the same as write, put and end_record.
   // `*placed` := where the text now stands in the buffer, until this file is written again;
   // left alone when the record went out some other way.
-  bool write_record(std::string_view text, const char** placed = nullptr) {
+  [[gnu::always_inline]] bool write_record(std::string_view text, const char** placed = nullptr) {
     if (fd_ < 0 || failed_ || used_ + text.size() >= buf_.size())
       return write(text) && put('\n') && end_record();
     char* at = buf_.data() + used_;

@@ -88,9 +88,10 @@ void dump_record(RunState& rs, char digit);
 // What the single-file cycle does once FILEn's read has given its record, the text of BUFFER
 // (got), or met its end (the last record, BUFFER as it stands): the hold area on the first pass,
 // the record area, EOF, the file's count, TOTAL and the dump. Inline: the walk's own read makes
-// it too, with BUFFER left to be filled in from the area.
+// it too, with BUFFER left to be filled in from the area and, without the dump, TOTAL left to
+// be summed when something can see it (`total_waits`).
 inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t& count, bool got,
-                             std::string_view record) {
+                             std::string_view record, bool total_waits = false) {
   if (rs.ONCE)
     rs.H.assign_padded(record);  // the rest is blank either way
   area.assign_padded(record);
@@ -99,7 +100,11 @@ inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t&
   if (rs.EOF_)
     return;
   count_one(count);
-  rs.TOTAL = wrap16(std::int64_t{rs.CNT1} + rs.CNT2 + rs.CNT3 + rs.CNT4 + rs.CNT5 + rs.CNT6);
+  if (total_waits && rs.DUMP < 1) {
+    rs.total_waits = true;
+    return;
+  }
+  rs.sum_TOTAL();
   if (rs.DUMP >= 1 && rs.TOTAL <= rs.DUMP)
     dump_record(rs, rs.I);
 }
