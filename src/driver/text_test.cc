@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -25,6 +27,28 @@ TEST(LowFourBits, ColumnTexts) {
   EXPECT_EQ(low_four_bits_number("12345", 4), 2345);  // only the last four count
   EXPECT_EQ(low_four_bits_number(" 7", 4), 7);        // a blank counts as 0
   EXPECT_EQ(low_four_bits_number("A", 4), 1);         // 'A' is 0x41
+}
+
+// A copy made from its plan moves what memmove and a blank fill would, for every length and
+// every overlap of source and target: each kind (8 to 16 bytes, 4 to 7, 1 to 3, longer, with
+// blanks) is chosen from the lengths, and a boundary one off copies a byte too few or too many.
+TEST(MoveCopy, MakesWhatMemmoveMakes) {
+  constexpr std::size_t kRoom = 96;
+  for (std::uint32_t copy = 0; copy <= 40; ++copy) {
+    for (std::uint32_t blank = 0; blank <= 20; blank += 5) {
+      for (std::size_t from = 0; from <= 24; from += 3) {
+        for (std::size_t to = 0; to <= 24; to += 4) {
+          std::string made(kRoom, '.');
+          for (std::size_t k = 0; k < kRoom; ++k) made[k] = static_cast<char>('A' + k % 26);
+          std::string expected = made;
+          std::memmove(&expected[to], &expected[from], copy);
+          std::fill_n(&expected[to + copy], blank, ' ');
+          make_copy(MoveCopy(&made[from], &made[to], copy, blank));
+          ASSERT_EQ(made, expected) << copy << " " << blank << " " << from << " " << to;
+        }
+      }
+    }
+  }
 }
 
 // Every way of writing an area, in a random order, against a plain string of the same bytes:
