@@ -255,12 +255,12 @@ struct RunState {
   const char* buffer_area = nullptr;
   const std::size_t* buffer_extent = nullptr;
   std::size_t buffer_size = 0;
+  // The same for TARGET after the usual IF (settle_target): the literal it holds (or null).
+  const char* target_text = nullptr;
+  std::size_t target_size = 0;
   // NOTE: after the usual read TOTAL is summed only when something can see it (settle_TOTAL):
   // the dump, and the W that counts a record written, before it counts.
   bool total_waits = false;
-  // The same for TARGET after the usual IF: the literal it holds (or null).
-  const char* target_text = nullptr;
-  std::size_t target_size = 0;
   bool running = false;             // the dispatch loop is walking: errors name the node
   std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
@@ -288,7 +288,7 @@ struct RunState {
     buffer_extent = extent;
     buffer_size = size;
   }
-  // BUFFER as the last read or IF left it. The test inline, the copy not.
+  // BUFFER as the last read or IF left it.
   void settle_buffer() {
     if (buffer_area != nullptr)
       fill_buffer();

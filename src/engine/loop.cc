@@ -172,6 +172,13 @@ inline void settle(RunState& rs) {
   }
 }
 
+// An instruction's routine, made once BUFFER and TARGET are filled in.
+template <bool kDeferred>
+[[gnu::always_inline]] inline void settled(RunState& rs, void (*routine)(RunState&)) {
+  settle<kDeferred>(rs);
+  routine(rs);
+}
+
 // Dispatches one node of the main walk. Returns true when the pass ends here. `kWatched`: a
 // loop limit or the trace is on, and every node is made on its own; without them a run of
 // usual moves is made at once, and `node` is then the last of them. `kDeferred`: the read and
@@ -184,14 +191,8 @@ template <bool kWatched, bool kDeferred>
   Node& node = *at;
   switch (node.op) {  // ORDER OP: cases in main-table order
     case Op::K: break;
-    case Op::CH:
-      settle<kDeferred>(rs);
-      CHANGE_RTN(rs);
-      break;
-    case Op::TR:
-      settle<kDeferred>(rs);
-      TRANS_RTN(rs);
-      break;
+    case Op::CH: settled<kDeferred>(rs, CHANGE_RTN); break;
+    case Op::TR: settled<kDeferred>(rs, TRANS_RTN); break;
     case Op::I:
       if (node.against_literal) {  // the usual tests, without a call
         compare_with_literal<kDeferred, !kWatched>(rs, node);
@@ -228,22 +229,10 @@ template <bool kWatched, bool kDeferred>
         at = run_of_moves(rs, at);
       }
       break;
-    case Op::F:
-      settle<kDeferred>(rs);
-      FIND_RTN(rs);
-      break;
-    case Op::C:
-      settle<kDeferred>(rs);
-      CLEAR_RTN(rs);
-      break;
-    case Op::E:
-      settle<kDeferred>(rs);
-      EDIT_RTN(rs);
-      break;
-    case Op::L:
-      settle<kDeferred>(rs);
-      SEARCH(rs);
-      break;
+    case Op::F: settled<kDeferred>(rs, FIND_RTN); break;
+    case Op::C: settled<kDeferred>(rs, CLEAR_RTN); break;
+    case Op::E: settled<kDeferred>(rs, EDIT_RTN); break;
+    case Op::L: settled<kDeferred>(rs, SEARCH); break;
     case Op::W:
       if (kDeferred) {
         rs.settle_TOTAL();  // before the record written counts
@@ -255,10 +244,7 @@ template <bool kWatched, bool kDeferred>
         WRITE_RTN(rs);
       }
       break;
-    case Op::H:
-      settle<kDeferred>(rs);
-      attention(rs);
-      break;
+    case Op::H: settled<kDeferred>(rs, attention); break;
     case Op::G: return true;
     case Op::B: call(rs, node); break;
     case Op::R: break;
