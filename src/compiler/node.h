@@ -98,6 +98,10 @@ struct Node {
     std::uint8_t areas = 0;
     std::size_t* extent[kAreas] = {};
     std::size_t end[kAreas] = {};
+    // Every source of the run lies in the single-file cycle's record area, within its first
+    // record_end columns: the moves may read the record where the read left it.
+    bool from_record = false;
+    std::size_t record_end = 0;
   } run;
   // IF: where the walk goes on when the test fails, past the block ends (U) and no-operations
   // (K) that its false link leads through, and how many of them it passes (engine/loop.cc).
@@ -114,6 +118,9 @@ struct Node {
     const char* literal = nullptr;
     std::size_t literal_size = 0;
     MoveCopy to_source;  // the field into SOURCE
+    // The field lies in the single-file cycle's record area and ends at this column (0: it
+    // does not), planned before the first pass (engine/loop.cc).
+    std::size_t record_end = 0;
   } compare;
   // + A B in its usual form: B a field inside its area, A one or a literal of digits (its value
   // kept), neither wider than 15.

@@ -2,6 +2,8 @@
 #ifndef KOVRAN_CONDITIONS_CONDITIONS_H_
 #define KOVRAN_CONDITIONS_CONDITIONS_H_
 
+#include <utility>
+
 #include "conditions/operands.h"
 #include "driver/run_state.h"
 #include "fields/field_ref.h"
@@ -38,7 +40,7 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 // `kSkip`: made by the main walk without trace or loop limit, where a false test goes on past
 // the block ends its false link leads through (Node::false_skip), counting them as made.
 template <bool kSkip = false>
-[[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, char c) {
+[[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, Node& node, char c) {
   const auto apply_last_connector = [&rs] {
     if (rs.LASTCOMPCOND == 'A') {
       rs.RESULT = rs.RESULT && rs.COND;
@@ -61,7 +63,6 @@ template <bool kSkip = false>
   } else {
     apply_last_connector();
   }
-  Node& node = *rs.current_node;
   if (rs.RESULT) {
     node.next = node.following;
   } else if (kSkip) {
@@ -75,6 +76,10 @@ template <bool kSkip = false>
   rs.RESULT = false;
   rs.LASTCOMPCOND = ' ';
   rs.NEWCOND = true;
+}
+template <bool kSkip = false>
+[[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, char c) {
+  IF_AND_OR<kSkip>(rs, *rs.current_node, c);
 }
 
 // IF_MATCH_RTN   I M|A|B|F|S [conn]                                        words 1-3
@@ -108,25 +113,32 @@ template <bool kSkip = false>
 // them (RunState::settle_buffer, settle_target), so the copies of the area and the literal are
 // left to it. `kSkip`: as for IF_AND_OR.
 template <bool kDeferred = false, bool kSkip = false>
-[[gnu::always_inline]] inline void compare_with_literal(RunState& rs, const Node& node) {
+[[gnu::always_inline]] inline void compare_with_literal(RunState& rs, Node& node) {
   const Node::ComparePlan& c = node.compare;
+  const char* field = c.field;
+  if (kDeferred && c.record_end != 0 && rs.record_text != nullptr) {
+    // The record still in its file's buffer: the field is read there when it lies inside.
+    if (c.record_end <= rs.record_size) {
+      field = rs.record_text + (c.field - c.area);
+    } else {
+      rs.settle_record();
+    }
+  }
+  // The test first, then what it leaves: nothing stored below changes what it reads.
+  rs.COND = operator_holds(node.test, compare_padded(std::string_view(field, c.width),
+                                                     std::string_view(c.literal, c.literal_size)));
   if (kDeferred) {
     rs.defer_buffer(c.area, c.extent, c.area_width);
-  } else {
-    rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
-  }
-  // The field's bytes in its area are those BUFFER now holds (past the extent both are blank).
-  make_copy(c.to_source);
-  rs.SOURCE.resize(c.width);
-  if (kDeferred) {
     rs.defer_target(c.literal, c.literal_size);
   } else {
+    rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
     rs.TARGET.assign_outside(c.literal, c.literal_size);
   }
-  parse_word(rs, 5);
-  rs.COND = operator_holds(node.test, compare_padded(std::string_view(c.field, c.width),
-                                                     std::string_view(c.literal, c.literal_size)));
-  IF_AND_OR<kSkip>(rs, node.conn);
+  parse_word(rs, node, 5);
+  IF_AND_OR<kSkip>(rs, node, node.conn);
+  // The field's bytes in its area are those BUFFER holds (past the extent both are blank).
+  make_copy(c.to_source, field);
+  rs.SOURCE.resize(c.width);
 }
 
 // IF_RTN   I ...                                                           words 1-6
@@ -139,7 +151,7 @@ template <bool kDeferred = false, bool kSkip = false>
 //   word 3 A, O or absent     control break (the whole word: AND is no connector here)
 // Anything else is passed over: no flag changes and the next link stays as it is.
 // Errors:  none of its own; the tests report their operands.
-inline void IF_RTN(RunState& rs) {
+[[gnu::always_inline]] inline void IF_RTN(RunState& rs) {
   switch (static_cast<IfForm>(rs.current_node->form)) {
     case IfForm::kCompare:
       if (rs.current_node->against_literal) {

@@ -255,12 +255,20 @@ struct RunState {
   const char* buffer_area = nullptr;
   const std::size_t* buffer_extent = nullptr;
   std::size_t buffer_size = 0;
+  // NOTE: after the single-file cycle's usual read the record is copied into its area only
+  // when something can see that area (settle_record): until the next read of the file it
+  // stands in the file's buffer, and the walk's usual moves and IF read it there.
+  Area<kAreaWidth>* record_area = nullptr;
+  const char* record_text = nullptr;  // null: the area holds what it should
+  std::size_t record_size = 0;
   // The same for TARGET after the usual IF (settle_target): the literal it holds (or null).
   const char* target_text = nullptr;
   std::size_t target_size = 0;
   // NOTE: after the usual read TOTAL is summed only when something can see it (settle_TOTAL):
-  // the dump, and the W that counts a record written, before it counts.
+  // the dump, and the routines that count records. The walk's own W counts the records it
+  // writes meanwhile in `written_since_read` too, and the sum leaves them out.
   bool total_waits = false;
+  std::int32_t written_since_read = 0;
   bool running = false;             // the dispatch loop is walking: errors name the node
   std::int64_t eoj_dispatched = 0;  // nodes dispatched in the end-of-job walk (loop limit)
   bool key_order_warned[7] = {};    // a key went down in this file (warned once)
@@ -288,8 +296,22 @@ struct RunState {
     buffer_extent = extent;
     buffer_size = size;
   }
-  // BUFFER as the last read or IF left it.
+  // The record area := the record the read left in its file's buffer.
+  void defer_record(Area<kAreaWidth>& area, std::string_view text) {
+    record_area = &area;
+    record_text = text.data();
+    record_size = text.size();
+  }
+  // The record area as the last read left it.
+  void settle_record() {
+    if (record_text == nullptr)
+      return;
+    record_area->assign_padded(std::string_view(record_text, record_size));
+    record_text = nullptr;
+  }
+  // BUFFER, and the record area it may be filled in from, as the last read or IF left them.
   void settle_buffer() {
+    settle_record();
     if (buffer_area != nullptr)
       fill_buffer();
   }
@@ -304,10 +326,11 @@ struct RunState {
   }
   // TOTAL := the records counted in FILE1..FILE6, in 16 bits.
   void sum_TOTAL() {
-    TOTAL = wrap16(std::int64_t{CNT1} + CNT2 + CNT3 + CNT4 + CNT5 + CNT6);
+    TOTAL = wrap16(std::int64_t{CNT1} + CNT2 + CNT3 + CNT4 + CNT5 + CNT6 - written_since_read);
     total_waits = false;
+    written_since_read = 0;
   }
-  // TOTAL as the last read left it: no count has changed since.
+  // TOTAL as the last read left it.
   void settle_TOTAL() {
     if (total_waits)
       sum_TOTAL();
@@ -387,6 +410,15 @@ inline bool first_time(std::vector<bool>& marks, const Node& node) {
 inline void count_one(std::int32_t& counter) {
   if (counter < INT32_MAX)
     ++counter;
+}
+
+// count_one for the count of a file the walk's own W writes (RunState::written_since_read).
+inline void count_written(RunState& rs, std::int32_t& counter) {
+  if (counter < INT32_MAX) {
+    ++counter;
+    if (rs.total_waits)
+      ++rs.written_since_read;
+  }
 }
 
 // Adds n >= 0 to a counter as n calls of count_one do.

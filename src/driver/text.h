@@ -103,21 +103,28 @@ struct MoveCopy {
   }
 };
 
-// The kinds tested one after the other, the most usual first: no table to jump through.
-[[gnu::always_inline]] inline void make_copy(const MoveCopy& c) {
+// The copy, its bytes taken from `from` (the same bytes as at c.from). The kinds are tested one
+// after the other, the most usual first: no table to jump through.
+[[gnu::always_inline]] inline void make_copy(const MoveCopy& c, const char* from) {
   if (c.kind == MoveCopy::kEight) {
-    move_two_words<std::uint64_t>(c.to, c.from, c.copy);
+    move_two_words<std::uint64_t>(c.to, from, c.copy);
   } else if (c.kind == MoveCopy::kFour) {
-    move_two_words<std::uint32_t>(c.to, c.from, c.copy);
+    move_two_words<std::uint32_t>(c.to, from, c.copy);
   } else if (c.kind == MoveCopy::kFew) {
-    move_few(c.to, c.from, c.copy);
+    move_few(c.to, from, c.copy);
   } else if (c.kind == MoveCopy::kLong) {
-    std::memmove(c.to, c.from, c.copy);
+    std::memmove(c.to, from, c.copy);
   } else {
-    move_bytes(c.to, c.from, c.copy);
+    move_bytes(c.to, from, c.copy);
     if (c.blank > 0)
       fill_blanks(c.to + c.copy, c.blank);
   }
+}
+[[gnu::always_inline]] inline void make_copy(const MoveCopy& c) { make_copy(c, c.from); }
+
+// `at` moved by `shift` bytes: the same columns in another copy of their text.
+inline const char* shifted_by(const char* at, std::uintptr_t shift) {
+  return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + shift);
 }
 
 // A fixed-length character area, blank-filled at the start. It keeps an extent: every byte from
@@ -152,6 +159,16 @@ class Area {
   // The bytes and the extent, for a field resolved once and used at every execution.
   char* bytes() { return bytes_.data(); }
   std::size_t* extent_slot() { return &extent_; }
+  // Copies the used columns to `out`, which takes up to 15 bytes more after them, and blanks
+  // them: the area is left blank.
+  void move_out(char* out) {
+    static_assert(N % 16 == 0, "whole steps of 16 stay inside the area");
+    for (std::size_t k = 0; k < extent_; k += 16) {
+      std::memcpy(out + k, bytes_.data() + k, 16);
+      std::memset(bytes_.data() + k, ' ', 16);
+    }
+    extent_ = 0;
+  }
   void fill(char c) {
     if (c == ' ') {
       std::memset(bytes_.data(), ' ', extent_);

@@ -41,18 +41,31 @@ void subroutine_entry(RunState& rs, Node& node) {
 // A run of usual moves, the first at `node`, made as one step: nothing can observe what lies
 // between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
 // last leaves SOURCE and the parse, and the others copy field to field from their plans. Every
-// move counts in LOOPCOUNT. Returns the last node of the run.
+// move counts in LOOPCOUNT. `kDeferred`: a record the read left in its file's buffer is read
+// there when every source lies in it, and is copied into its area first otherwise. Returns the
+// last node of the run.
+template <bool kDeferred>
 [[gnu::always_inline]] inline Node* run_of_moves(RunState& rs, Node* node) {
   const Node::MoveRun& run = node->run;
+  std::uintptr_t shift = 0;
+  if (kDeferred && rs.record_text != nullptr) {
+    if (run.from_record && run.record_end <= rs.record_size) {
+      shift = reinterpret_cast<std::uintptr_t>(rs.record_text) -
+              reinterpret_cast<std::uintptr_t>(std::as_const(*rs.record_area).data());
+    } else {
+      rs.settle_record();
+    }
+  }
   for (int k = 0; k < run.areas; ++k) {
     if (*run.extent[k] < run.end[k])
       *run.extent[k] = run.end[k];
   }
-  for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c) make_copy(*c);
+  for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c)
+    make_copy(*c, shifted_by(c->from, shift));
   count_many(rs.LOOPCOUNT, static_cast<std::int32_t>(run.count));
   node = run.last;
   rs.current_node = node;
-  move_fields(rs, *node);
+  move_fields(rs, *node, shift);
   return node;
 }
 
@@ -83,7 +96,7 @@ void plan_false_skips(RunState& rs, const std::vector<const Node*>& planted) {
 // logic pass set them (not `planted`). A run ends too where its moves would
 // write a fifth area, and after kRunMoves moves. Each move of a run has the rest of it from
 // there as its own run, so a branch into the middle of one finds it planned too.
-void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted) {
+void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const char* record) {
   constexpr std::size_t kRunMoves = 64;
   const auto usual = [](const Node* x) {
     return x->op == Op::M && static_cast<MoveForm>(x->form) == MoveForm::kFields;
@@ -137,20 +150,36 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted) {
         }
         run.end[a] = std::max(run.end[a], m.end);
       }
+      run.from_record = record != nullptr;
+      for (std::size_t j = k; j < chain.size() && run.from_record; ++j) {
+        const Node::MovePlan& m = chain[j]->move;
+        const std::size_t read = std::max<std::size_t>(m.copy.copy, m.width);
+        run.from_record = m.copy.from >= record && m.copy.from + read <= record + kAreaWidth;
+        if (run.from_record)
+          run.record_end =
+              std::max(run.record_end, static_cast<std::size_t>(m.copy.from - record) + read);
+      }
     }
   }
 }
 
 // What the walk plans before the first pass. A subroutine entry plants the next link of the
 // node before it when the subroutine has no return: those links can change, the others stay as
-// the logic pass set them.
-void plan_walk(RunState& rs) {
+// the logic pass set them. `record`: the record area of the single-file cycle, or null.
+void plan_walk(RunState& rs, const char* record) {
   std::vector<const Node*> planted;
   for (const Node& x : rs.nodes) {
     if (x.op == Op::S && x.previous != nullptr)
       planted.push_back(x.previous);
   }
-  plan_move_runs(rs, planted);
+  plan_move_runs(rs, planted, record);
+  // The IF fields that lie in the record area.
+  for (Node& x : rs.nodes) {
+    Node::ComparePlan& c = x.compare;
+    c.record_end = 0;
+    if (x.op == Op::I && x.against_literal && record != nullptr && c.area == record)
+      c.record_end = static_cast<std::size_t>(c.field - c.area) + c.width;
+  }
   plan_false_skips(rs, planted);
 }
 
@@ -213,6 +242,8 @@ template <bool kWatched, bool kDeferred>
     case Op::ARITH:
       if (kDeferred && (!node.sum.usual || node.operand(3).extent == rs.buffer_extent))
         settle<kDeferred>(rs);
+      if (kDeferred)
+        rs.settle_record();
       ADD_RTN(rs);
       break;
     case Op::M:
@@ -226,7 +257,7 @@ template <bool kWatched, bool kDeferred>
       } else {
         if (kDeferred && rs.buffer_area != nullptr && run_writes(node.run, rs.buffer_extent))
           settle<kDeferred>(rs);
-        at = run_of_moves(rs, at);
+        at = run_of_moves<kDeferred>(rs, at);
       }
       break;
     case Op::F: settled<kDeferred>(rs, FIND_RTN); break;
@@ -234,13 +265,12 @@ template <bool kWatched, bool kDeferred>
     case Op::E: settled<kDeferred>(rs, EDIT_RTN); break;
     case Op::L: settled<kDeferred>(rs, SEARCH); break;
     case Op::W:
-      if (kDeferred) {
-        rs.settle_TOTAL();  // before the record written counts
-        if (node.write.area != nullptr && node.write.area->extent_slot() == rs.buffer_extent)
-          settle<kDeferred>(rs);  // the area is blanked
-      }
+      if (kDeferred && node.write.area != nullptr &&
+          node.write.area->extent_slot() == rs.buffer_extent)
+        settle<kDeferred>(rs);  // the area is blanked
       if (!write_usual_record(rs, node)) {
         settle<kDeferred>(rs);
+        rs.settle_TOTAL();  // before the record written counts
         WRITE_RTN(rs);
       }
       break;
@@ -419,10 +449,12 @@ bool buffer_may_wait(const RunState& rs, const SingleFile& f, bool hold) {
 template <bool kDeferred>
 [[gnu::always_inline]] inline void read_next(RunState& rs, const SingleFile& f) {
   if (f.in == nullptr || rs.EOF_) {
+    rs.settle_record();
     READ_RTN(rs);
   } else if (kDeferred) {
     std::string_view record;
     if (!f.in->next_usual(kAreaWidth, record)) {
+      rs.settle_record();  // before the file's buffer is read into again
       READ_RTN(rs);
       return;
     }
@@ -468,10 +500,10 @@ void LOOP(RunState& rs) {
   // NOTE: H is refilled after each pass only when something can see it; otherwise it keeps
   // the first record, and nothing can tell.
   const bool hold = rs.T == '0' && hold_observed(rs);
-  plan_walk(rs);
+  const SingleFile file = single_file(rs);
+  plan_walk(rs, file.area != nullptr ? std::as_const(*file.area).data() : nullptr);
   rs.EOF_ = false;
   READ_RTN(rs);  // between passes no node is running: a file failure names none
-  const SingleFile file = single_file(rs);
   if (rs.TRACE || rs.LC > 0) {
     each_record<true, false>(rs, file, hold);
   } else if (buffer_may_wait(rs, file, hold)) {

@@ -29,14 +29,16 @@ void PARSE_FLD(RunState& rs);
 // The operand in word n of the current node, decoded when the node was compiled. FLD,
 // FILE_CODE, N1 and N2 := its parse, as parsing the word afresh would leave them.
 // NOTE: FLD and FILE_CODE are filled in only when something can see them (settle_parse).
-inline const Operand& parse_word(RunState& rs, int n) {
-  const Node& node = *rs.current_node;
+inline const Operand& parse_word(RunState& rs, const Node& node, int n) {
   const Operand& op = node.operand(n);
   rs.N1 = op.N1;
   rs.N2 = op.N2;
   rs.parsed_text = &node.F(n);
   rs.parsed_code = &op.FILE_CODE;
   return op;
+}
+inline const Operand& parse_word(RunState& rs, int n) {
+  return parse_word(rs, *rs.current_node, n);
 }
 
 // The same for a text that can change (a table field description): decoded again only when
@@ -140,20 +142,23 @@ inline void store_field(const Field& f, std::string_view value) {
     fill_blanks(f.data + n, f.size - n);
 }
 
-// The usual move's copy, as store_field makes it, from its plan (Node::MovePlan).
-inline void make_move(const Node::MovePlan& m) {
+// The usual move's copy, as store_field makes it, from its plan (Node::MovePlan), the source's
+// bytes taken from `from`.
+inline void make_move(const Node::MovePlan& m, const char* from) {
   if (*m.extent < m.end)
     *m.extent = m.end;
-  make_copy(m.copy);
+  make_copy(m.copy, from);
 }
 
 // The usual move, M source target with both fields inside their areas (MoveForm::kFields):
-// nothing to report. Inline, so that the walk makes it without a call.
+// nothing to report. Inline, so that the walk makes it without a call. `shift`: the source's
+// columns stand that many bytes further on (the record, still in its file's buffer).
 // Leaves:  SOURCE = the source field; FILE_CODE, N1, N2 = the parse of the target.
-inline void move_fields(RunState& rs, const Node& node) {
-  rs.SOURCE.assign_outside(node.move.copy.from, node.move.width);  // before an overlapping target
+inline void move_fields(RunState& rs, const Node& node, std::uintptr_t shift = 0) {
+  const char* from = shifted_by(node.move.copy.from, shift);
+  rs.SOURCE.assign_outside(from, node.move.width);  // before an overlapping target
   parse_word(rs, 3);
-  make_move(node.move);
+  make_move(node.move, from);
 }
 
 }  // namespace kovran

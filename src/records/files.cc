@@ -188,8 +188,8 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
     struct stat info {};
     regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   }
-  buf_.resize(kWriteChunk + kAreaWidth + 1 +
-              1);  // a chunk, then a longest record and its line feed
+  // a chunk, then a longest record, its line feed and what a placed record may spill
+  buf_.resize(kWriteChunk + kAreaWidth + 1 + kSpill + 1);
   used_ = 0;
   ends_.clear();
   ends_.reserve(kWriteChunk / 8);

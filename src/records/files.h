@@ -119,15 +119,28 @@ class OutFile {
   // `*placed` := where the text now stands in the buffer, until this file is written again;
   // left alone when the record went out some other way.
   [[gnu::always_inline]] bool write_record(std::string_view text, const char** placed = nullptr) {
-    if (fd_ < 0 || failed_ || used_ + text.size() >= buf_.size())
+    char* at = room(text.size());
+    if (at == nullptr)
       return write(text) && put('\n') && end_record();
-    char* at = buf_.data() + used_;
     if (placed != nullptr)
       *placed = at;
     if (!text.empty())
       std::memcpy(at, text.data(), text.size());
-    at[text.size()] = '\n';
-    used_ += text.size() + 1;
+    return end_placed(text.size());
+  }
+  // Room in the buffer for a record of up to n bytes, its line feed and kSpill bytes more, to be
+  // filled in by the caller and ended by end_placed; null when the record must go out by
+  // write_record.
+  static constexpr std::size_t kSpill = 16;
+  char* room(std::size_t n) {
+    if (fd_ < 0 || failed_ || used_ + n + kSpill >= buf_.size())
+      return nullptr;
+    return buf_.data() + used_;
+  }
+  // Ends the record of n bytes placed in the room: its line feed, then as end_record.
+  [[gnu::always_inline]] bool end_placed(std::size_t n) {
+    buf_[used_ + n] = '\n';
+    used_ += n + 1;
     ends_.push_back(used_);
     return used_ < kWriteChunk || flush();
   }

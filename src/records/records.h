@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "driver/run_state.h"
 
@@ -40,16 +41,34 @@ void PRINT_RTN(RunState& rs);
   if (f == nullptr || !f->is_open() || node.write.area->extent() >= kAreaWidth)
     return false;
   Area<kAreaWidth>& area = *node.write.area;
-  const std::string_view text = trim_trailing(trim_leading(area.used(), kHighValue), ' ');
-  const char* placed = nullptr;
-  const bool kept = f->write_record(text, &placed);
-  rs.written_text = placed;  // F0, as the text in the buffer
-  rs.written_size = text.size();
-  if (placed == nullptr)
-    rs.F0 = text;
-  if (!kept)
+  const std::string_view used = std::as_const(area).used();
+  char* const at = f->room(used.size());
+  if (at != nullptr && !used.empty() && used.front() != kHighValue) {
+    // The usual record: copied into the buffer and blanked in one pass, its trailing blanks
+    // dropped there.
+    const std::size_t extent = used.size();
+    area.move_out(at);
+    const std::size_t n = trim_trailing(std::string_view(at, extent), ' ').size();
+    rs.written_text = at;  // F0, as the text in the buffer
+    rs.written_size = n;
+    if (f->end_placed(n)) {
+      count_written(rs, *node.write.count);
+      return true;
+    }
+    area.assign_padded(std::string_view(at, extent));  // as it stood, for the report
     write_failed(rs, node.form, *f);
-  count_one(*node.write.count);
+  } else {
+    const std::string_view text = trim_trailing(trim_leading(used, kHighValue), ' ');
+    const char* placed = nullptr;
+    const bool kept = f->write_record(text, &placed);
+    rs.written_text = placed;
+    rs.written_size = text.size();
+    if (placed == nullptr)
+      rs.F0 = text;
+    if (!kept)
+      write_failed(rs, node.form, *f);
+  }
+  count_written(rs, *node.write.count);
   area.fill(' ');
   return true;
 }
@@ -89,19 +108,25 @@ void dump_record(RunState& rs, char digit);
 // (got), or met its end (the last record, BUFFER as it stands): the hold area on the first pass,
 // the record area, EOF, the file's count, TOTAL and the dump. Inline: the walk's own read makes
 // it too, with BUFFER left to be filled in from the area and, without the dump, TOTAL left to
-// be summed when something can see it (`total_waits`).
+// be summed when something can see it, and the record to be copied into its area (`deferred`:
+// RunState::total_waits, defer_record).
 inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t& count, bool got,
-                             std::string_view record, bool total_waits = false) {
+                             std::string_view record, bool deferred = false) {
   if (rs.ONCE)
     rs.H.assign_padded(record);  // the rest is blank either way
-  area.assign_padded(record);
+  if (deferred) {
+    rs.defer_record(area, record);
+  } else {
+    area.assign_padded(record);
+  }
   // A record read: this file has not ended, so neither has the input.
   rs.EOF_ = !got && all_input_ended(rs);
   if (rs.EOF_)
     return;
   count_one(count);
-  if (total_waits && rs.DUMP < 1) {
+  if (deferred && rs.DUMP < 1) {
     rs.total_waits = true;
+    rs.written_since_read = 0;
     return;
   }
   rs.sum_TOTAL();
