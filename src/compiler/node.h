@@ -105,8 +105,13 @@ struct Node {
   } run;
   // IF: where the walk goes on when the test fails, past the block ends (U) and no-operations
   // (K) that its false link leads through, and how many of them it passes (engine/loop.cc).
-  Node* false_skip = nullptr;
-  std::uint16_t false_skipped = 0;
+  // `false_far`: past the end-of-input tests (I F, no connector) among them too, which the
+  // main walk always finds false: for a test that fails with COND false, as theirs do.
+  struct FalseSkip {
+    Node* to = nullptr;
+    std::uint16_t passed = 0;
+  };
+  FalseSkip false_skip, false_far;
   bool against_literal = false;  // IF: a field inside its area compared with a literal
   // That comparison: the area it copies into BUFFER, the field and the literal.
   struct ComparePlan {

@@ -38,7 +38,8 @@ void CNTL_BRK_RTN(RunState& rs);  // I field [A|O]
 // Leaves:  at the end of a run OLDRESULT = the condition, RESULT false, LASTCOMPCOND blank,
 //          NEWCOND true; within a run NEWCOND false and LASTCOMPCOND = c.
 // `kSkip`: made by the main walk without trace or loop limit, where a false test goes on past
-// the block ends its false link leads through (Node::false_skip), counting them as made.
+// the block ends its false link leads through (Node::false_skip, false_far), counting them as
+// made.
 template <bool kSkip = false>
 [[gnu::always_inline]] inline void IF_AND_OR(RunState& rs, Node& node, char c) {
   const auto apply_last_connector = [&rs] {
@@ -66,9 +67,10 @@ template <bool kSkip = false>
   if (rs.RESULT) {
     node.next = node.following;
   } else if (kSkip) {
-    node.next = node.false_skip;
-    if (node.false_skipped > 0)
-      count_many(rs.LOOPCOUNT, node.false_skipped);
+    const Node::FalseSkip& skip = rs.COND ? node.false_skip : node.false_far;
+    node.next = skip.to;
+    if (skip.passed > 0)
+      count_many(rs.LOOPCOUNT, skip.passed);
   } else {
     node.next = node.false_link;
   }

@@ -71,23 +71,33 @@ template <bool kDeferred>
 
 // Plans, before the first pass, where a false IF goes on in the walk: past the U and K nodes its
 // false link leads through, as far as links that stay as the logic pass set them and nodes that
-// do not end the walk. Nothing can observe what lies between (no trace, no loop limit, a signal
-// is noticed at the node after them); they count in LOOPCOUNT as if made.
+// do not end the walk; the far plan past the end-of-input tests without a connector too, each
+// followed along its false link. Nothing can observe what lies between (no trace, no loop
+// limit, a signal is noticed at the node after them); they count in LOOPCOUNT as if made.
+// NOTE: no record is read while a pass runs, so an end-of-input test is false in the main walk
+// and leaves the IF state as a failed test that ends its run with COND false leaves it.
 void plan_false_skips(RunState& rs, const std::vector<const Node*>& planted) {
   constexpr std::uint16_t kSkips = 64;
+  const auto passed_over = [&planted](const Node* to, bool far) {
+    if (to == nullptr || to->ends_walk ||
+        std::find(planted.begin(), planted.end(), to) != planted.end())
+      return false;
+    if (to->op == Op::U || to->op == Op::K)
+      return true;
+    return far && to->op == Op::I && static_cast<IfForm>(to->form) == IfForm::kMatch &&
+           to->test == 'F' && to->conn == ' ';
+  };
   for (Node& x : rs.nodes) {
-    x.false_skip = x.false_link;
-    x.false_skipped = 0;
-    if (x.op != Op::I)
-      continue;
-    Node* to = x.false_link;
-    while (to != nullptr && (to->op == Op::U || to->op == Op::K) && !to->ends_walk &&
-           x.false_skipped < kSkips &&
-           std::find(planted.begin(), planted.end(), to) == planted.end()) {
-      to = to->next;
-      ++x.false_skipped;
+    for (const bool far : {false, true}) {
+      Node::FalseSkip& skip = far ? x.false_far : x.false_skip;
+      skip = {x.false_link, 0};
+      if (x.op != Op::I)
+        continue;
+      while (skip.passed < kSkips && passed_over(skip.to, far)) {
+        skip.to = skip.to->op == Op::I ? skip.to->false_link : skip.to->next;
+        ++skip.passed;
+      }
     }
-    x.false_skip = to;
   }
 }
 
@@ -230,9 +240,9 @@ template <bool kWatched, bool kDeferred>
       } else {
         settle<kDeferred>(rs);
         IF_RTN(rs);
-        if (!kWatched && node.false_skipped > 0 && node.next == node.false_link) {
-          node.next = node.false_skip;  // past the block ends, counted as made
-          count_many(rs.LOOPCOUNT, node.false_skipped);
+        if (!kWatched && node.false_skip.passed > 0 && node.next == node.false_link) {
+          node.next = node.false_skip.to;  // past the block ends, counted as made
+          count_many(rs.LOOPCOUNT, node.false_skip.passed);
         }
       }
       break;
