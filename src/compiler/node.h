@@ -123,6 +123,12 @@ struct Node {
     const char* literal = nullptr;
     std::size_t literal_size = 0;
     MoveCopy to_source;  // the field into SOURCE
+    // A literal as wide as the field, of 1 to 16 characters: compared, and the field copied
+    // into SOURCE, in two words of this many bytes each (0: byte by byte), which may overlap;
+    // the literal's first and last such word.
+    std::uint8_t word = 0;
+    std::uint64_t literal_head = 0;
+    std::uint64_t literal_tail = 0;
     // The field lies in the single-file cycle's record area and ends at this column (0: it
     // does not), planned before the first pass (engine/loop.cc).
     std::size_t record_end = 0;

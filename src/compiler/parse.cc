@@ -80,9 +80,11 @@ void decode_node(RunState& rs, Node& node) {
   switch (node.op) {
     case Op::I:
       IF_DECODE(node);
-      if (node.against_literal)
+      if (node.against_literal) {
         node.compare.to_source = MoveCopy(node.compare.field, rs.SOURCE.data(),
                                           static_cast<std::uint32_t>(node.compare.width), 0);
+        plan_compare_words(node.compare);
+      }
       break;
     case Op::M:
       node.form = static_cast<std::uint8_t>(MOVE_FORM(node));

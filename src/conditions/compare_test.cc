@@ -1,6 +1,9 @@
 // conditions/compare_test.cc
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "conditions/conditions.h"
 #include "driver/testing.h"
 
@@ -157,6 +160,41 @@ TEST(CharacterSetTest, AreaCReadsBufferAsItStands) {
   EXPECT_EQ(s.run_if(4), s.node(5));  // unknown area: reported, the field cut from BUFFER
   EXPECT_EQ(s.rs.SOURCE.view(), "AB");
   EXPECT_NE(s.printed().find("\",FIELD  3  \" Q:1.2 \""), std::string::npos);
+}
+
+// The comparison in two words orders every pair of texts of 1 to 16 bytes as compare_padded
+// does, whichever byte first differs (high values and blanks among them), and leaves the field
+// in SOURCE.
+TEST(CompareWords, OrdersAsByteByByte) {
+  const std::string bytes = std::string("A ") + '\xFF' + '\0' + "9a";
+  for (std::size_t n = 1; n <= 16; ++n) {
+    for (std::size_t at = 0; at < n; ++at) {
+      for (const char x : bytes) {
+        for (const char y : bytes) {
+          std::string field(n, 'M'), literal(n, 'M');
+          field[at] = x;
+          literal[at] = y;
+          literal[n - 1 - at] = y;  // a second difference, after or before the first
+          Node::ComparePlan c;
+          c.width = c.literal_size = n;
+          c.literal = literal.data();
+          plan_compare_words(c);
+          char source[16] = {};
+          int order = 0;
+          switch (c.word) {
+            case 8: order = compare_words<std::uint64_t>(c, field.data(), source); break;
+            case 4: order = compare_words<std::uint32_t>(c, field.data(), source); break;
+            case 2: order = compare_words<std::uint16_t>(c, field.data(), source); break;
+            default: order = compare_words<std::uint8_t>(c, field.data(), source); break;
+          }
+          const int want = compare_padded(field, literal);
+          ASSERT_EQ(order < 0, want < 0) << n << " " << at;
+          ASSERT_EQ(order == 0, want == 0) << n << " " << at;
+          ASSERT_EQ(std::string(source, n), field);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

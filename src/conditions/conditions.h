@@ -2,6 +2,8 @@
 #ifndef KOVRAN_CONDITIONS_CONDITIONS_H_
 #define KOVRAN_CONDITIONS_CONDITIONS_H_
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "conditions/operands.h"
@@ -109,6 +111,50 @@ template <bool kSkip = false>
   IF_AND_OR<kSkip>(rs, node.conn);
 }
 
+// The word size of a comparison of n bytes in two words (Node::ComparePlan::word), and its
+// literal's words, when the literal is as wide as the field.
+inline void plan_compare_words(Node::ComparePlan& c) {
+  const std::size_t n = c.width;
+  c.word = 0;
+  if (n != c.literal_size || n == 0 || n > 16)
+    return;
+  c.word = n >= 8 ? 8 : n >= 4 ? 4 : n >= 2 ? 2 : 1;
+  std::memcpy(&c.literal_head, c.literal, c.word);
+  std::memcpy(&c.literal_tail, c.literal + n - c.word, c.word);
+}
+
+// The n bytes at `field` against the planned literal of the same width in two words of type W
+// (n from sizeof(W) to twice that), copied on the way to `source`. <0, 0 or >0, as
+// compare_padded: the words read from the first byte on decide the order.
+template <class W>
+[[gnu::always_inline]] inline int compare_words(const Node::ComparePlan& c, const char* field,
+                                                char* source) {
+  const std::size_t n = c.width;
+  W head, tail;
+  std::memcpy(&head, field, sizeof(W));
+  std::memcpy(&tail, field + n - sizeof(W), sizeof(W));
+  std::memcpy(source, &head, sizeof(W));
+  std::memcpy(source + n - sizeof(W), &tail, sizeof(W));
+  const auto lhead = static_cast<W>(c.literal_head);
+  const auto ltail = static_cast<W>(c.literal_tail);
+  const auto order = [](W a, W b) {
+    if constexpr (sizeof(W) == 1) {
+      return a < b ? -1 : 1;
+    } else if constexpr (sizeof(W) == 2) {
+      return __builtin_bswap16(a) < __builtin_bswap16(b) ? -1 : 1;
+    } else if constexpr (sizeof(W) == 4) {
+      return __builtin_bswap32(a) < __builtin_bswap32(b) ? -1 : 1;
+    } else {
+      return __builtin_bswap64(a) < __builtin_bswap64(b) ? -1 : 1;
+    }
+  };
+  if (head != lhead)
+    return order(head, lhead);
+  if (tail != ltail)
+    return order(tail, ltail);
+  return 0;
+}
+
 // The usual comparison, a field inside its area against a literal (Node::against_literal):
 // IF_CFC_RTN's steps with nothing to report. Inline: the walk makes it without a call.
 // `kDeferred`: made by the main walk, which fills BUFFER and TARGET in before anything can see
@@ -126,9 +172,25 @@ template <bool kDeferred = false, bool kSkip = false>
       rs.settle_record();
     }
   }
-  // The test first, then what it leaves: nothing stored below changes what it reads.
-  rs.COND = operator_holds(node.test, compare_padded(std::string_view(field, c.width),
-                                                     std::string_view(c.literal, c.literal_size)));
+  // The test first, the field copied into SOURCE on the way (its bytes in the area are those
+  // BUFFER holds, past the extent both are blank), then what it leaves: nothing stored below
+  // changes what it reads.
+  char* const source = rs.SOURCE.data();
+  int order;
+  if (c.word == 8) {
+    order = compare_words<std::uint64_t>(c, field, source);
+  } else if (c.word == 4) {
+    order = compare_words<std::uint32_t>(c, field, source);
+  } else if (c.word == 2) {
+    order = compare_words<std::uint16_t>(c, field, source);
+  } else if (c.word == 1) {
+    order = compare_words<std::uint8_t>(c, field, source);
+  } else {
+    order = compare_padded(std::string_view(field, c.width),
+                           std::string_view(c.literal, c.literal_size));
+    make_copy(c.to_source, field);
+  }
+  rs.COND = operator_holds(node.test, order);
   if (kDeferred) {
     rs.defer_buffer(c.area, c.extent, c.area_width);
     rs.defer_target(c.literal, c.literal_size);
@@ -138,8 +200,6 @@ template <bool kDeferred = false, bool kSkip = false>
   }
   parse_word(rs, node, 5);
   IF_AND_OR<kSkip>(rs, node, node.conn);
-  // The field's bytes in its area are those BUFFER holds (past the extent both are blank).
-  make_copy(c.to_source, field);
   rs.SOURCE.resize(c.width);
 }
 

@@ -258,8 +258,8 @@ struct RunState {
   // NOTE: after the single-file cycle's usual read the record is copied into its area only
   // when something can see that area (settle_record): until the next read of the file it
   // stands in the file's buffer, and the walk's usual moves and IF read it there.
-  Area<kAreaWidth>* record_area = nullptr;
-  const char* record_text = nullptr;  // null: the area holds what it should
+  Area<kAreaWidth>* record_area = nullptr;  // set for the cycle that may leave it so
+  const char* record_text = nullptr;        // null: the area holds what it should
   std::size_t record_size = 0;
   // The same for TARGET after the usual IF (settle_target): the literal it holds (or null).
   const char* target_text = nullptr;
@@ -297,8 +297,7 @@ struct RunState {
     buffer_size = size;
   }
   // The record area := the record the read left in its file's buffer.
-  void defer_record(Area<kAreaWidth>& area, std::string_view text) {
-    record_area = &area;
+  void defer_record(std::string_view text) {
     record_text = text.data();
     record_size = text.size();
   }

@@ -265,7 +265,9 @@ template <bool kWatched, bool kDeferred>
           settle<kDeferred>(rs);
         move_fields(rs, node);  // the usual move, without a call
       } else {
-        if (kDeferred && rs.buffer_area != nullptr && run_writes(node.run, rs.buffer_extent))
+        if (kDeferred && rs.buffer_area != nullptr &&
+            rs.buffer_extent != rs.record_area->extent_slot() &&  // which no move writes
+            run_writes(node.run, rs.buffer_extent))
           settle<kDeferred>(rs);
         at = run_of_moves<kDeferred>(rs, at);
       }
@@ -517,6 +519,7 @@ void LOOP(RunState& rs) {
   if (rs.TRACE || rs.LC > 0) {
     each_record<true, false>(rs, file, hold);
   } else if (buffer_may_wait(rs, file, hold)) {
+    rs.record_area = file.area;
     each_record<false, true>(rs, file, hold);
   } else {
     each_record<false, false>(rs, file, hold);

@@ -115,7 +115,7 @@ inline void single_read_done(RunState& rs, Area<kAreaWidth>& area, std::int32_t&
   if (rs.ONCE)
     rs.H.assign_padded(record);  // the rest is blank either way
   if (deferred) {
-    rs.defer_record(area, record);
+    rs.defer_record(record);  // RunState::record_area is `area`
   } else {
     area.assign_padded(record);
   }
