@@ -12,6 +12,7 @@
 #include "engine/engine.h"
 #include "fields/field_ref.h"
 #include "fields/fields.h"
+#include "fields/sum.h"
 #include "records/records.h"
 #include "strings/strings.h"
 #include "tables/tables.h"
@@ -252,8 +253,22 @@ template <bool kWatched, bool kDeferred>
     case Op::ARITH:
       if (kDeferred && (!node.sum.usual || node.operand(3).extent == rs.buffer_extent))
         settle<kDeferred>(rs);
-      if (kDeferred)
-        rs.settle_record();
+      if (node.sum.usual) {  // the usual sum, without a call
+        const char* addend = nullptr;
+        const Operand& a = node.operand(2);
+        if (kDeferred && rs.record_text != nullptr && !node.sum.literal_addend &&
+            a.bytes == std::as_const(*rs.record_area).data()) {
+          if (a.first + std::size_t{16} <= rs.record_size) {
+            addend = rs.record_text + a.first;  // read where the read left it
+          } else {
+            rs.settle_record();
+          }
+        }
+        if (usual_sum(rs, node, addend))
+          break;
+        if (kDeferred)
+          rs.settle_record();  // ADD_RTN reports from the field itself
+      }
       ADD_RTN(rs);
       break;
     case Op::M:

@@ -7,6 +7,7 @@
 #include "fields/decimal.h"
 #include "fields/field_ref.h"
 #include "fields/fields.h"
+#include "fields/sum.h"
 
 namespace kovran {
 namespace {
@@ -111,35 +112,6 @@ void divide(RunState& rs, std::uint64_t a, std::uint64_t b) {
   const std::string_view upto =
       edit.view().substr(0, static_cast<std::size_t>(kQuotientIntegerDigits + d));
   store_field(*target, rightmost(upto, target->size));
-}
-
-// + A B in its usual form (Node::SumPlan): the same steps as ADD_RTN's, nothing to report.
-// False, with only SOURCE, the extents and the parse touched (all of which ADD_RTN sets again),
-// when a digit is wrong or the sum overflows: ADD_RTN then makes the statement and reports.
-bool usual_sum(RunState& rs, const Node& node) {
-  const Operand& b_op = node.operand(3);
-  DigitPlaces a{node.sum.addend[0], node.sum.addend[1]};
-  if (!node.sum.literal_addend) {
-    const Operand& a_op = node.operand(2);
-    rs.SOURCE.assign_outside(operand_columns(a_op), a_op.width());
-    const std::optional<DigitPlaces> places =
-        digit_places(rs.SOURCE.data(), rs.SOURCE.size(), false);
-    if (!places)
-      return false;
-    a = *places;
-  }
-  const std::size_t width = b_op.width();
-  char* const b_field = operand_columns(b_op);
-  rs.SOURCE.assign_outside(b_field, width);
-  const std::optional<DigitPlaces> b = digit_places(rs.SOURCE.data(), width, true);
-  if (!b)
-    return false;
-  const std::optional<DigitPlaces> sum = add_places(*b, a);
-  if (!sum)
-    return false;
-  parse_word(rs, 3);
-  put_places(*sum, width, b_field);
-  return true;
 }
 
 }  // namespace
