@@ -127,6 +127,7 @@ struct Node {
     // into SOURCE, in two words of this many bytes each (0: byte by byte), which may overlap;
     // the literal's first and last such word.
     std::uint8_t word = 0;
+    bool holds[3] = {};  // the test's outcome when the field is lower, equal, higher
     std::uint64_t literal_head = 0;
     std::uint64_t literal_tail = 0;
     // The field lies in the single-file cycle's record area and ends at this column (0: it

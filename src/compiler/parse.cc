@@ -83,7 +83,7 @@ void decode_node(RunState& rs, Node& node) {
       if (node.against_literal) {
         node.compare.to_source = MoveCopy(node.compare.field, rs.SOURCE.data(),
                                           static_cast<std::uint32_t>(node.compare.width), 0);
-        plan_compare_words(node.compare);
+        plan_compare_words(node.compare, node.test);
       }
       break;
     case Op::M:

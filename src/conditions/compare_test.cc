@@ -178,7 +178,7 @@ TEST(CompareWords, OrdersAsByteByByte) {
           Node::ComparePlan c;
           c.width = c.literal_size = n;
           c.literal = literal.data();
-          plan_compare_words(c);
+          plan_compare_words(c, 'L');
           char source[16] = {};
           int order = 0;
           switch (c.word) {
@@ -190,6 +190,7 @@ TEST(CompareWords, OrdersAsByteByByte) {
           const int want = compare_padded(field, literal);
           ASSERT_EQ(order < 0, want < 0) << n << " " << at;
           ASSERT_EQ(order == 0, want == 0) << n << " " << at;
+          ASSERT_EQ(c.holds[order + 1], want < 0);  // L: lower
           ASSERT_EQ(std::string(source, n), field);
         }
       }

@@ -111,10 +111,11 @@ template <bool kSkip = false>
   IF_AND_OR<kSkip>(rs, node.conn);
 }
 
-// The word size of a comparison of n bytes in two words (Node::ComparePlan::word), and its
-// literal's words, when the literal is as wide as the field.
-inline void plan_compare_words(Node::ComparePlan& c) {
+// The word size of a comparison of n bytes in two words (Node::ComparePlan::word), its
+// literal's words, when the literal is as wide as the field, and the outcomes of operator `test`.
+inline void plan_compare_words(Node::ComparePlan& c, char test) {
   const std::size_t n = c.width;
+  for (int order = -1; order <= 1; ++order) c.holds[order + 1] = operator_holds(test, order);
   c.word = 0;
   if (n != c.literal_size || n == 0 || n > 16)
     return;
@@ -125,7 +126,7 @@ inline void plan_compare_words(Node::ComparePlan& c) {
 
 // The n bytes at `field` against the planned literal of the same width in two words of type W
 // (n from sizeof(W) to twice that), copied on the way to `source`. <0, 0 or >0, as
-// compare_padded: the words read from the first byte on decide the order.
+// compare_padded (-1, 0 or 1): the words read from the first byte on decide the order.
 template <class W>
 [[gnu::always_inline]] inline int compare_words(const Node::ComparePlan& c, const char* field,
                                                 char* source) {
@@ -176,21 +177,20 @@ template <bool kDeferred = false, bool kSkip = false>
   // BUFFER holds, past the extent both are blank), then what it leaves: nothing stored below
   // changes what it reads.
   char* const source = rs.SOURCE.data();
-  int order;
   if (c.word == 8) {
-    order = compare_words<std::uint64_t>(c, field, source);
+    rs.COND = c.holds[compare_words<std::uint64_t>(c, field, source) + 1];
   } else if (c.word == 4) {
-    order = compare_words<std::uint32_t>(c, field, source);
+    rs.COND = c.holds[compare_words<std::uint32_t>(c, field, source) + 1];
   } else if (c.word == 2) {
-    order = compare_words<std::uint16_t>(c, field, source);
+    rs.COND = c.holds[compare_words<std::uint16_t>(c, field, source) + 1];
   } else if (c.word == 1) {
-    order = compare_words<std::uint8_t>(c, field, source);
+    rs.COND = c.holds[compare_words<std::uint8_t>(c, field, source) + 1];
   } else {
-    order = compare_padded(std::string_view(field, c.width),
-                           std::string_view(c.literal, c.literal_size));
+    rs.COND =
+        operator_holds(node.test, compare_padded(std::string_view(field, c.width),
+                                                 std::string_view(c.literal, c.literal_size)));
     make_copy(c.to_source, field);
   }
-  rs.COND = operator_holds(node.test, order);
   if (kDeferred) {
     rs.defer_buffer(c.area, c.extent, c.area_width);
     rs.defer_target(c.literal, c.literal_size);
@@ -200,7 +200,7 @@ template <bool kDeferred = false, bool kSkip = false>
   }
   parse_word(rs, node, 5);
   IF_AND_OR<kSkip>(rs, node, node.conn);
-  rs.SOURCE.resize(c.width);
+  rs.SOURCE.resize_within(c.width);
 }
 
 // IF_RTN   I ...                                                           words 1-6

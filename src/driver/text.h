@@ -272,6 +272,13 @@ class Varying {
     len_ = std::min(n, Max);
     written_ = std::max(written_, len_);
   }
+  // The same for n <= Max.
+  void resize_within(std::size_t n) {
+    assert(n <= Max);
+    len_ = n;
+    if (written_ < n)
+      written_ = n;
+  }
 
  private:
   std::array<char, Max> bytes_;
