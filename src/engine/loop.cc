@@ -66,7 +66,10 @@ template <bool kDeferred>
   count_many(rs.LOOPCOUNT, static_cast<std::int32_t>(run.count));
   node = run.last;
   rs.current_node = node;
-  move_fields(rs, *node, shift);
+  const char* from = shifted_by(node->move.copy.from, shift);
+  rs.SOURCE.assign_outside(from, node->move.width);  // before an overlapping target
+  parse_word(rs, *node, 3);
+  make_copy(node->move.copy, from);  // its extent raised with the others
   return node;
 }
 
@@ -142,13 +145,19 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
         break;
       chain.push_back(after);
     }
+    Node* const last = chain.back();
+    Node* const write = fixed_link(last) && last->next != nullptr && last->next->op == Op::W &&
+                                !last->next->ends_walk
+                            ? last->next
+                            : nullptr;
     const MoveCopy* first = rs.move_copies.data() + rs.move_copies.size();
     for (const Node* x : chain) rs.move_copies.push_back(x->move.copy);
     for (std::size_t k = 0; k < chain.size(); ++k) {
       Node::MoveRun& run = chain[k]->run;
       run = {};
       run.count = static_cast<std::uint32_t>(chain.size() - 1 - k);
-      run.last = chain.back();
+      run.last = last;
+      run.write = write;
       run.copies = first + k;
       for (std::size_t j = k; j < chain.size(); ++j) {
         const Node::MovePlan& m = chain[j]->move;
@@ -219,9 +228,22 @@ template <bool kDeferred>
   routine(rs);
 }
 
+// W in the main walk: the usual record without a call.
+template <bool kDeferred>
+[[gnu::always_inline]] inline void write_node(RunState& rs, Node& node) {
+  if (kDeferred && node.write.area != nullptr && node.write.area->extent_slot() == rs.buffer_extent)
+    settle<kDeferred>(rs);  // the area is blanked
+  if (!write_usual_record(rs, node)) {
+    settle<kDeferred>(rs);
+    rs.settle_TOTAL();  // before the record written counts
+    WRITE_RTN(rs);
+  }
+}
+
 // Dispatches one node of the main walk. Returns true when the pass ends here. `kWatched`: a
 // loop limit or the trace is on, and every node is made on its own; without them a run of
-// usual moves is made at once, and `node` is then the last of them. `kDeferred`: the read and
+// usual moves is made at once, with the W it leads to (Node::MoveRun::write), and `node` is
+// then the last node made, the signal noticed after them. `kDeferred`: the read and
 // the usual IF may leave BUFFER to be filled in from an area and TARGET from a literal
 // (RunState::defer_buffer, defer_target), and both are filled in (settle) before every
 // instruction that may read or write them or write to that area; the others leave them be.
@@ -285,22 +307,18 @@ template <bool kWatched, bool kDeferred>
             run_writes(node.run, rs.buffer_extent))
           settle<kDeferred>(rs);
         at = run_of_moves<kDeferred>(rs, at);
+        if (Node* const w = node.run.write) {  // the W after the run, made with it
+          rs.current_node = at = w;
+          count_one(rs.LOOPCOUNT);
+          write_node<kDeferred>(rs, *w);
+        }
       }
       break;
     case Op::F: settled<kDeferred>(rs, FIND_RTN); break;
     case Op::C: settled<kDeferred>(rs, CLEAR_RTN); break;
     case Op::E: settled<kDeferred>(rs, EDIT_RTN); break;
     case Op::L: settled<kDeferred>(rs, SEARCH); break;
-    case Op::W:
-      if (kDeferred && node.write.area != nullptr &&
-          node.write.area->extent_slot() == rs.buffer_extent)
-        settle<kDeferred>(rs);  // the area is blanked
-      if (!write_usual_record(rs, node)) {
-        settle<kDeferred>(rs);
-        rs.settle_TOTAL();  // before the record written counts
-        WRITE_RTN(rs);
-      }
-      break;
+    case Op::W: write_node<kDeferred>(rs, node); break;
     case Op::H: settled<kDeferred>(rs, attention); break;
     case Op::G: return true;
     case Op::B: call(rs, node); break;
