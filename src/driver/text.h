@@ -23,6 +23,11 @@ constexpr std::size_t kDigits = 15;
 // The high value: the byte an area at end of file is filled with.
 constexpr char kHighValue = '\xFF';
 
+// Sixteen bytes moved as one word.
+struct Bytes16 {
+  char byte[16];
+};
+
 // Copies n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two words that may overlap: both
 // loads before the stores, so an overlap of source and target is safe.
 template <typename Word>
@@ -81,7 +86,8 @@ struct MoveCopy {
     kEight,    // 8..16 bytes, no blank
     kFour,     // 4..7 bytes, no blank
     kFew,      // 1..3 bytes, no blank
-    kLong,     // more than 16 bytes, no blank
+    kSixteen,  // 17..32 bytes, no blank
+    kLong,     // more than 32 bytes, no blank
     kGeneral,  // anything else
   };
   const char* from = nullptr;
@@ -95,8 +101,10 @@ struct MoveCopy {
       : from(source), to(target), copy(copied), blank(blanked) {
     if (blank > 0 || copy == 0) {
       kind = kGeneral;
-    } else if (copy > 16) {
+    } else if (copy > 32) {
       kind = kLong;
+    } else if (copy > 16) {
+      kind = kSixteen;
     } else {
       kind = copy >= 8 ? kEight : copy >= 4 ? kFour : kFew;
     }
@@ -112,6 +120,8 @@ struct MoveCopy {
     move_two_words<std::uint32_t>(c.to, from, c.copy);
   } else if (c.kind == MoveCopy::kFew) {
     move_few(c.to, from, c.copy);
+  } else if (c.kind == MoveCopy::kSixteen) {
+    move_two_words<Bytes16>(c.to, from, c.copy);
   } else if (c.kind == MoveCopy::kLong) {
     std::memmove(c.to, from, c.copy);
   } else {
