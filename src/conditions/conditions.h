@@ -201,6 +201,8 @@ template <bool kDeferred = false, bool kSkip = false>
   parse_word(rs, node, 5);
   IF_AND_OR<kSkip>(rs, node, node.conn);
   rs.SOURCE.resize_within(c.width);
+  if (kDeferred)
+    rs.source_text = nullptr;
 }
 
 // IF_RTN   I ...                                                           words 1-6

@@ -261,6 +261,10 @@ struct RunState {
   Area<kAreaWidth>* record_area = nullptr;  // set for the cycle that may leave it so
   const char* record_text = nullptr;        // null: the area holds what it should
   std::size_t record_size = 0;
+  // The same for SOURCE after a run of moves whose last reads that record there
+  // (settle_source): the field's text (or null). Whatever writes SOURCE itself drops it.
+  const char* source_text = nullptr;
+  std::size_t source_size = 0;
   // The same for TARGET after the usual IF (settle_target): the literal it holds (or null).
   const char* target_text = nullptr;
   std::size_t target_size = 0;
@@ -301,8 +305,22 @@ struct RunState {
     record_text = text.data();
     record_size = text.size();
   }
-  // The record area as the last read left it.
+  // SOURCE := a field of the record still in its file's buffer, to be copied in when something
+  // can see it.
+  void defer_source(const char* text, std::size_t size) {
+    source_text = text;
+    source_size = size;
+  }
+  // SOURCE as the last move left it.
+  void settle_source() {
+    if (source_text == nullptr)
+      return;
+    SOURCE.assign_outside(source_text, source_size);
+    source_text = nullptr;
+  }
+  // The record area as the last read left it, and SOURCE, which may stand in the same buffer.
   void settle_record() {
+    settle_source();
     if (record_text == nullptr)
       return;
     record_area->assign_padded(std::string_view(record_text, record_size));

@@ -67,7 +67,13 @@ template <bool kDeferred>
   node = run.last;
   rs.current_node = node;
   const char* from = shifted_by(node->move.copy.from, shift);
-  rs.SOURCE.assign_outside(from, node->move.width);  // before an overlapping target
+  if (kDeferred && shift != 0) {
+    rs.defer_source(from, node->move.width);  // it stays there until the next read
+  } else {
+    rs.SOURCE.assign_outside(from, node->move.width);  // before an overlapping target
+    if (kDeferred)
+      rs.source_text = nullptr;
+  }
   parse_word(rs, *node, 3);
   make_copy(node->move.copy, from);  // its extent raised with the others
   return node;
