@@ -102,7 +102,8 @@ struct Node {
     // record_end columns: the moves may read the record where the read left it.
     bool from_record = false;
     std::size_t record_end = 0;
-    Node* write = nullptr;  // a W the last move leads to by a link that stays: made with the run
+    Node* write = nullptr;     // a W the last move leads to by a link that stays: made with the run
+    std::int32_t counted = 0;  // the nodes after the first the run makes: count, and the W
   } run;
   // IF: where the walk goes on when the test fails, past the block ends (U) and no-operations
   // (K) that its false link leads through, and how many of them it passes (engine/loop.cc).

@@ -63,9 +63,10 @@ template <bool kDeferred>
   }
   for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c)
     make_copy(*c, shifted_by(c->from, shift));
-  count_many(rs.LOOPCOUNT, static_cast<std::int32_t>(run.count));
+  count_many(rs.LOOPCOUNT, run.counted);  // the W made with the run among them
   node = run.last;
-  rs.current_node = node;
+  if (run.write == nullptr)
+    rs.current_node = node;
   const char* from = shifted_by(node->move.copy.from, shift);
   if (kDeferred && shift != 0) {
     rs.defer_source(from, node->move.width);  // it stays there until the next read
@@ -164,6 +165,7 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
       run.count = static_cast<std::uint32_t>(chain.size() - 1 - k);
       run.last = last;
       run.write = write;
+      run.counted = static_cast<std::int32_t>(run.count + (write != nullptr ? 1 : 0));
       run.copies = first + k;
       for (std::size_t j = k; j < chain.size(); ++j) {
         const Node::MovePlan& m = chain[j]->move;
@@ -315,7 +317,6 @@ template <bool kWatched, bool kDeferred>
         at = run_of_moves<kDeferred>(rs, at);
         if (Node* const w = node.run.write) {  // the W after the run, made with it
           rs.current_node = at = w;
-          count_one(rs.LOOPCOUNT);
           write_node<kDeferred>(rs, *w);
         }
       }

@@ -38,11 +38,13 @@ void PRINT_RTN(RunState& rs);
 // left to be copied in from the file's buffer when something can see it (settle_F0).
 [[gnu::always_inline]] inline bool write_usual_record(RunState& rs, const Node& node) {
   OutFile* const f = node.write.file;
-  if (f == nullptr || !f->is_open() || node.write.area->extent() >= kAreaWidth)
+  if (f == nullptr || node.write.area->extent() >= kAreaWidth)
     return false;
   Area<kAreaWidth>& area = *node.write.area;
   const std::string_view used = std::as_const(area).used();
-  char* const at = f->room(used.size());
+  char* const at = f->room(used.size());  // null too for a file not open yet
+  if (at == nullptr && !f->is_open())
+    return false;
   if (at != nullptr && !used.empty() && used.front() != kHighValue) {
     // The usual record: copied into the buffer and blanked in one pass, its trailing blanks
     // dropped there.
