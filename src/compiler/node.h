@@ -78,6 +78,7 @@ struct Node {
     Area<kAreaWidth>* area = nullptr;
     OutFile* file = nullptr;
     std::int32_t* count = nullptr;
+    const std::size_t* extent = nullptr;  // the area's
   } write;
   // M in its usual form (MoveForm::kFields): the source's bytes that fit in the target, the
   // target's columns past them blanked; the target's area's extent is raised to `end`.
@@ -99,9 +100,9 @@ struct Node {
     std::size_t* extent[kAreas] = {};
     std::size_t end[kAreas] = {};
     // Every source of the run lies in the single-file cycle's record area, within its first
-    // record_end columns: the moves may read the record where the read left it.
-    bool from_record = false;
-    std::size_t record_end = 0;
+    // record_end columns: the moves may read the record where the read left it when it is as
+    // long.
+    std::size_t record_end = SIZE_MAX;  // SIZE_MAX: some source lies elsewhere
     Node* write = nullptr;     // a W the last move leads to by a link that stays: made with the run
     std::int32_t counted = 0;  // the nodes after the first the run makes: count, and the W
   } run;

@@ -103,7 +103,7 @@ void decode_node(RunState& rs, Node& node) {
       node.form = static_cast<std::uint8_t>(WRITE_TARGET(node));
       if (node.form >= 1 && node.form <= 6)
         node.write = {&file_area(rs, node.form), &rs.out_files[node.form],
-                      &file_count(rs, node.form)};
+                      &file_count(rs, node.form), file_area(rs, node.form).extent_slot()};
       break;
     case Op::TR: TRANS_DECODE(rs, node); break;
     case Op::E: EDIT_DECODE(node, rs.QUOTE); break;

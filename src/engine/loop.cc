@@ -50,7 +50,7 @@ template <bool kDeferred>
   const Node::MoveRun& run = node->run;
   std::uintptr_t shift = 0;
   if (kDeferred && rs.record_text != nullptr) {
-    if (run.from_record && run.record_end <= rs.record_size) {
+    if (run.record_end <= rs.record_size) {
       shift = reinterpret_cast<std::uintptr_t>(rs.record_text) -
               reinterpret_cast<std::uintptr_t>(std::as_const(*rs.record_area).data());
     } else {
@@ -178,15 +178,17 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
         }
         run.end[a] = std::max(run.end[a], m.end);
       }
-      run.from_record = record != nullptr;
-      for (std::size_t j = k; j < chain.size() && run.from_record; ++j) {
+      std::size_t end = 0;
+      for (std::size_t j = k; j < chain.size() && record != nullptr; ++j) {
         const Node::MovePlan& m = chain[j]->move;
         const std::size_t read = std::max<std::size_t>(m.copy.copy, m.width);
-        run.from_record = m.copy.from >= record && m.copy.from + read <= record + kAreaWidth;
-        if (run.from_record)
-          run.record_end =
-              std::max(run.record_end, static_cast<std::size_t>(m.copy.from - record) + read);
+        if (m.copy.from < record || m.copy.from + read > record + kAreaWidth) {
+          end = SIZE_MAX;
+          break;
+        }
+        end = std::max(end, static_cast<std::size_t>(m.copy.from - record) + read);
       }
+      run.record_end = record != nullptr ? end : SIZE_MAX;
     }
   }
 }
@@ -239,7 +241,7 @@ template <bool kDeferred>
 // W in the main walk: the usual record without a call.
 template <bool kDeferred>
 [[gnu::always_inline]] inline void write_node(RunState& rs, Node& node) {
-  if (kDeferred && node.write.area != nullptr && node.write.area->extent_slot() == rs.buffer_extent)
+  if (kDeferred && node.write.extent == rs.buffer_extent)
     settle<kDeferred>(rs);  // the area is blanked
   if (!write_usual_record(rs, node)) {
     settle<kDeferred>(rs);
