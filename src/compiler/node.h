@@ -103,7 +103,10 @@ struct Node {
     // record_end columns: the moves may read the record where the read left it when it is as
     // long.
     std::size_t record_end = SIZE_MAX;  // SIZE_MAX: some source lies elsewhere
-    Node* write = nullptr;     // a W the last move leads to by a link that stays: made with the run
+    Node* write = nullptr;  // a W the last move leads to by a link that stays: made with the run
+    // It writes an area that the usual IF compares, other than the record area, and may so write
+    // the area BUFFER is to be filled in from.
+    bool writes_compared = false;
     std::int32_t counted = 0;  // the nodes after the first the run makes: count, and the W
   } run;
   // IF: where the walk goes on when the test fails, past the block ends (U) and no-operations

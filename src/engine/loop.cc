@@ -193,6 +193,15 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
   }
 }
 
+// Whether a run of moves writes to the area of that extent.
+inline bool run_writes(const Node::MoveRun& run, const std::size_t* extent) {
+  for (int k = 0; k < run.areas; ++k) {
+    if (run.extent[k] == extent)
+      return true;
+  }
+  return false;
+}
+
 // What the walk plans before the first pass. A subroutine entry plants the next link of the
 // node before it when the subroutine has no return: those links can change, the others stay as
 // the logic pass set them. `record`: the record area of the single-file cycle, or null.
@@ -203,23 +212,26 @@ void plan_walk(RunState& rs, const char* record) {
       planted.push_back(x.previous);
   }
   plan_move_runs(rs, planted, record);
-  // The IF fields that lie in the record area.
+  // The IF fields that lie in the record area, and the runs that write another compared area
+  // (no move writes the record area where BUFFER may wait).
+  std::vector<const std::size_t*> compared;
   for (Node& x : rs.nodes) {
     Node::ComparePlan& c = x.compare;
     c.record_end = 0;
-    if (x.op == Op::I && x.against_literal && record != nullptr && c.area == record)
+    if (x.op != Op::I || !x.against_literal)
+      continue;
+    if (record != nullptr && c.area == record) {
       c.record_end = static_cast<std::size_t>(c.field - c.area) + c.width;
+    } else {
+      compared.push_back(c.extent);
+    }
+  }
+  for (Node& x : rs.nodes) {
+    x.run.writes_compared =
+        std::any_of(compared.begin(), compared.end(),
+                    [&x](const std::size_t* e) { return run_writes(x.run, e); });
   }
   plan_false_skips(rs, planted);
-}
-
-// Whether a run of moves writes to the area of that extent.
-inline bool run_writes(const Node::MoveRun& run, const std::size_t* extent) {
-  for (int k = 0; k < run.areas; ++k) {
-    if (run.extent[k] == extent)
-      return true;
-  }
-  return false;
 }
 
 // BUFFER and TARGET filled in, when the walk may have left them to be (kDeferred).
@@ -312,8 +324,7 @@ template <bool kWatched, bool kDeferred>
           settle<kDeferred>(rs);
         move_fields(rs, node);  // the usual move, without a call
       } else {
-        if (kDeferred && rs.buffer_area != nullptr &&
-            rs.buffer_extent != rs.record_area->extent_slot() &&  // which no move writes
+        if (kDeferred && node.run.writes_compared && rs.buffer_area != nullptr &&
             run_writes(node.run, rs.buffer_extent))
           settle<kDeferred>(rs);
         at = run_of_moves<kDeferred>(rs, at);
