@@ -510,7 +510,7 @@ bool buffer_may_wait(const RunState& rs, const SingleFile& f, bool hold) {
 
 // The next record of the single-file cycle. `kDeferred`: the usual record goes straight into
 // the record area, and BUFFER, whose text it is, is filled in from there when something can see
-// it.
+// it. NOTE: FIRST_READ stays clear: the first read cleared it, and nothing sets it after PARM.
 template <bool kDeferred>
 [[gnu::always_inline]] inline void read_next(RunState& rs, const SingleFile& f) {
   if (f.in == nullptr || rs.EOF_) {
@@ -523,7 +523,6 @@ template <bool kDeferred>
       READ_RTN(rs);
       return;
     }
-    rs.FIRST_READ = false;
     rs.defer_buffer(std::as_const(*f.area).data(), f.area->extent_slot(), record.size());
     single_read_done(rs, *f.area, *f.count, true, record, true);  // the area, then the dump
   } else {
@@ -532,7 +531,6 @@ template <bool kDeferred>
       READ_RTN(rs);
       return;
     }
-    rs.FIRST_READ = false;
     rs.BUFFER.resize(stored);
     single_read_done(rs, *f.area, *f.count, true, rs.BUFFER.view());
   }

@@ -196,11 +196,13 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
   bytes_kept_ = records_kept_ = 0;
   failed_ = false;
   error_number_ = 0;
+  room_end_ = fd_ >= 0 ? buf_.size() : 0;
   return true;
 }
 
 void OutFile::fail(int error_number) {
   failed_ = true;
+  room_end_ = 0;
   if (failure_flag_ != nullptr)
     *failure_flag_ = 1;
   error_number_ = error_number;
@@ -223,8 +225,10 @@ bool OutFile::write(std::string_view bytes) {
       fail(errno);
     return !failed_;
   }
-  if (used_ + bytes.size() > buf_.size())
+  if (used_ + bytes.size() > buf_.size()) {
     buf_.resize(std::max(2 * buf_.size(), used_ + bytes.size()));
+    room_end_ = buf_.size();
+  }
   if (!bytes.empty())
     std::memcpy(buf_.data() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();
@@ -293,6 +297,7 @@ bool OutFile::close() {
     fail(errno);
   fd_ = -1;
   stream_ = nullptr;
+  room_end_ = 0;
   return !failed_;
 }
 

@@ -133,7 +133,7 @@ class OutFile {
   // write_record.
   static constexpr std::size_t kSpill = 16;
   char* room(std::size_t n) {
-    if (fd_ < 0 || failed_ || used_ + n + kSpill >= buf_.size())
+    if (used_ + n + kSpill >= room_end_)
       return nullptr;
     return buf_.data() + used_;
   }
@@ -171,6 +171,7 @@ class OutFile {
   bool regular_ = false;
   std::vector<char> buf_;          // room for a chunk and a whole record after it
   std::size_t used_ = 0;           // bytes of buf_ waiting to go out
+  std::size_t room_end_ = 0;       // buf_.size() while open on a descriptor and not failed, or 0
   std::vector<std::size_t> ends_;  // where each record in the buffer ends
   std::int64_t bytes_kept_ = 0;    // bytes of the file that went out before the buffer
   std::int64_t records_kept_ = 0;
