@@ -193,7 +193,7 @@ template <bool kDeferred = false, bool kSkip = false>
   }
   if (kDeferred) {
     rs.defer_buffer(c.area, c.extent, c.area_width);
-    rs.defer_target(c.literal, c.literal_size);
+    rs.target_waits.wait(c.literal, c.literal_size);
   } else {
     rs.BUFFER.assign_padded(std::string_view(c.area, *c.extent), c.area_width);
     rs.TARGET.assign_outside(c.literal, c.literal_size);
@@ -202,7 +202,7 @@ template <bool kDeferred = false, bool kSkip = false>
   IF_AND_OR<kSkip>(rs, node, node.conn);
   rs.SOURCE.resize_within(c.width);
   if (kDeferred)
-    rs.source_text = nullptr;
+    rs.source_waits.drop();
 }
 
 // IF_RTN   I ...                                                           words 1-6

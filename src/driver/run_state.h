@@ -99,6 +99,25 @@ constexpr std::int16_t wrap16(std::int64_t value) {
   return static_cast<std::int16_t>(low >= 32768 ? low - 65536 : low);
 }
 
+// A text a run variable is to hold, left where it stands and copied in only when something can
+// see the variable (RunState's settle_ functions).
+struct WaitingText {
+  const char* text = nullptr;  // null: the variable holds what it should
+  std::size_t size = 0;
+  void wait(const char* at, std::size_t n) {
+    text = at;
+    size = n;
+  }
+  void drop() { text = nullptr; }
+  template <std::size_t Max>
+  void settle(Varying<Max>& into) {
+    if (text == nullptr)
+      return;
+    into.assign_outside(text, size);
+    text = nullptr;
+  }
+};
+
 struct RunState {
   explicit RunState(Bindings b);
   RunState(const RunState&) = delete;
@@ -262,12 +281,10 @@ struct RunState {
   const char* record_text = nullptr;        // null: the area holds what it should
   std::size_t record_size = 0;
   // The same for SOURCE after a run of moves whose last reads that record there
-  // (settle_source): the field's text (or null). Whatever writes SOURCE itself drops it.
-  const char* source_text = nullptr;
-  std::size_t source_size = 0;
-  // The same for TARGET after the usual IF (settle_target): the literal it holds (or null).
-  const char* target_text = nullptr;
-  std::size_t target_size = 0;
+  // (settle_source): the field's text. Whatever writes SOURCE itself drops it.
+  WaitingText source_waits;
+  // The same for TARGET after the usual IF (settle_target): the literal it holds.
+  WaitingText target_waits;
   // NOTE: after the usual read TOTAL is summed only when something can see it (settle_TOTAL):
   // the dump, and the routines that count records. The walk's own W counts the records it
   // writes meanwhile in `written_since_read` too, and the sum leaves them out.
@@ -282,11 +299,11 @@ struct RunState {
   const Word* parsed_text = nullptr;  // the word last parsed, for FLD
   const Word* parsed_code = nullptr;  // its parse, for FILE_CODE
   // NOTE: F0 of a W the walk made itself is copied in only when something can see it
-  // (settle_F0): the dump, and WRITE_RTN, which reads or sets F0.
-  const char* written_text = nullptr;  // where that record stands in its file's buffer
-  std::size_t written_size = 0;        // (valid until that file is written again)
-  std::vector<bool> clip_reported;     // by node number: a clipped reference was reported
-  std::vector<bool> told;              // by node number: its first report is on standard error
+  // (settle_F0): the dump, and WRITE_RTN, which reads or sets F0. The text stands in its
+  // file's buffer until that file is written again.
+  WaitingText F0_waits;
+  std::vector<bool> clip_reported;  // by node number: a clipped reference was reported
+  std::vector<bool> told;           // by node number: its first report is on standard error
 
   // FILE_CODE as the last parse left it, FLD to be set by the caller.
   void settle_code() {
@@ -305,19 +322,8 @@ struct RunState {
     record_text = text.data();
     record_size = text.size();
   }
-  // SOURCE := a field of the record still in its file's buffer, to be copied in when something
-  // can see it.
-  void defer_source(const char* text, std::size_t size) {
-    source_text = text;
-    source_size = size;
-  }
   // SOURCE as the last move left it.
-  void settle_source() {
-    if (source_text == nullptr)
-      return;
-    SOURCE.assign_outside(source_text, source_size);
-    source_text = nullptr;
-  }
+  void settle_source() { source_waits.settle(SOURCE); }
   // The record area as the last read left it, and SOURCE, which may stand in the same buffer.
   void settle_record() {
     settle_source();
@@ -352,25 +358,10 @@ struct RunState {
     if (total_waits)
       sum_TOTAL();
   }
-  // TARGET := a literal of a node, to be copied in when something can see it.
-  void defer_target(const char* text, std::size_t size) {
-    target_text = text;
-    target_size = size;
-  }
   // TARGET as the last IF left it.
-  void settle_target() {
-    if (target_text == nullptr)
-      return;
-    TARGET.assign_outside(target_text, target_size);
-    target_text = nullptr;
-  }
+  void settle_target() { target_waits.settle(TARGET); }
   // F0 as the last W left it.
-  void settle_F0() {
-    if (written_text == nullptr)
-      return;
-    F0.assign_outside(written_text, written_size);
-    written_text = nullptr;
-  }
+  void settle_F0() { F0_waits.settle(F0); }
   // FLD and FILE_CODE as the last parse left them.
   void settle_parse() {
     if (parsed_text == nullptr)

@@ -69,11 +69,11 @@ template <bool kDeferred>
     rs.current_node = node;
   const char* from = shifted_by(node->move.copy.from, shift);
   if (kDeferred && shift != 0) {
-    rs.defer_source(from, node->move.width);  // it stays there until the next read
+    rs.source_waits.wait(from, node->move.width);  // it stays there until the next read
   } else {
     rs.SOURCE.assign_outside(from, node->move.width);  // before an overlapping target
     if (kDeferred)
-      rs.source_text = nullptr;
+      rs.source_waits.drop();
   }
   parse_word(rs, *node, 3);
   make_copy(node->move.copy, from);  // its extent raised with the others
@@ -267,7 +267,7 @@ template <bool kDeferred>
 // usual moves is made at once, with the W it leads to (Node::MoveRun::write), and `node` is
 // then the last node made, the signal noticed after them. `kDeferred`: the read and
 // the usual IF may leave BUFFER to be filled in from an area and TARGET from a literal
-// (RunState::defer_buffer, defer_target), and both are filled in (settle) before every
+// (RunState::defer_buffer, target_waits), and both are filled in (settle) before every
 // instruction that may read or write them or write to that area; the others leave them be.
 // The read leaves TOTAL to be summed too, before a W counts a record.
 template <bool kWatched, bool kDeferred>

@@ -25,7 +25,7 @@ namespace kovran {
     if (addend == nullptr) {
       addend = operand_columns(a_op);
       if (a_op.first + std::size_t{16} > kAreaWidth) {  // too near its area's end for 16 bytes
-        rs.source_text = nullptr;
+        rs.source_waits.drop();
         rs.SOURCE.assign_outside(addend, a_width);
         addend = rs.SOURCE.data();
       }
@@ -37,7 +37,7 @@ namespace kovran {
   }
   const std::size_t width = b_op.width();
   char* const b_field = operand_columns(b_op);
-  rs.source_text = nullptr;  // a field the last move left in SOURCE: this one replaces it
+  rs.source_waits.drop();  // a field the last move left in SOURCE: this one replaces it
   rs.SOURCE.assign_outside(b_field, width);
   const std::optional<DigitPlaces> b = digit_places(rs.SOURCE.data(), width, true);
   if (!b)

@@ -51,8 +51,7 @@ void PRINT_RTN(RunState& rs);
     const std::size_t extent = used.size();
     area.move_out(at);
     const std::size_t n = trim_trailing(std::string_view(at, extent), ' ').size();
-    rs.written_text = at;  // F0, as the text in the buffer
-    rs.written_size = n;
+    rs.F0_waits.wait(at, n);  // F0, as the text in the buffer
     if (f->end_placed(n)) {
       count_written(rs, *node.write.count);
       return true;
@@ -63,8 +62,7 @@ void PRINT_RTN(RunState& rs);
     const std::string_view text = trim_trailing(trim_leading(used, kHighValue), ' ');
     const char* placed = nullptr;
     const bool kept = f->write_record(text, &placed);
-    rs.written_text = placed;
-    rs.written_size = text.size();
+    rs.F0_waits.wait(placed, text.size());
     if (placed == nullptr)
       rs.F0 = text;
     if (!kept)
