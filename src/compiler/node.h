@@ -95,7 +95,11 @@ struct Node {
     static constexpr int kAreas = 4;  // distinct target areas a run may have
     const MoveCopy* copies = nullptr;
     std::uint32_t count = 0;  // moves before the last
-    Node* last = nullptr;     // the last move: it makes its own, and leaves SOURCE and the parse
+    // The same copies as words of sixteen bytes, when every one of them may be made so; null
+    // otherwise.
+    const Copy16* pieces = nullptr;
+    std::uint32_t piece_count = 0;
+    Node* last = nullptr;  // the last move: it makes its own, and leaves SOURCE and the parse
     std::uint8_t areas = 0;
     std::size_t* extent[kAreas] = {};
     std::size_t end[kAreas] = {};

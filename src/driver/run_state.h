@@ -245,6 +245,7 @@ struct RunState {
   std::deque<Node> nodes;                // every node, in creation order; addresses never move
   std::deque<Translation> translations;  // those of the TR nodes; addresses never move
   std::vector<MoveCopy> move_copies;     // of the runs of moves, planned before the first pass
+  std::vector<Copy16> move_pieces;       // the same, as words of sixteen bytes where they may be
   Node* first_node = nullptr;
   Node* newest_node = nullptr;
   Node* current_node = nullptr;          // being compiled, then being dispatched

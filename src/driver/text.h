@@ -132,6 +132,19 @@ struct MoveCopy {
 }
 [[gnu::always_inline]] inline void make_copy(const MoveCopy& c) { make_copy(c, c.from); }
 
+// Sixteen bytes copied as one word where only the first of them need arrive: a run of moves
+// plans them (engine/loop.cc) where the bytes past a field are written again, by a later move
+// of the run, before anything reads them.
+struct Copy16 {
+  const char* from = nullptr;
+  char* to = nullptr;
+};
+[[gnu::always_inline]] inline void make_copy(const Copy16& c, const char* from) {
+  Bytes16 word;
+  std::memcpy(&word, from, sizeof word);
+  std::memcpy(c.to, &word, sizeof word);
+}
+
 // `at` moved by `shift` bytes: the same columns in another copy of their text.
 inline const char* shifted_by(const char* at, std::uintptr_t shift) {
   return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + shift);

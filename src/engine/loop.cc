@@ -61,8 +61,13 @@ template <bool kDeferred>
     if (*run.extent[k] < run.end[k])
       *run.extent[k] = run.end[k];
   }
-  for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c)
-    make_copy(*c, shifted_by(c->from, shift));
+  if (run.pieces != nullptr) {
+    for (const Copy16 *c = run.pieces, *end = c + run.piece_count; c != end; ++c)
+      make_copy(*c, shifted_by(c->from, shift));
+  } else {
+    for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c)
+      make_copy(*c, shifted_by(c->from, shift));
+  }
   count_many(rs.LOOPCOUNT, run.counted);  // the W made with the run among them
   node = run.last;
   if (run.write == nullptr)
@@ -112,6 +117,40 @@ void plan_false_skips(RunState& rs, const std::vector<const Node*>& planted) {
   }
 }
 
+// Whether the copy of move j of a run, not its last, may be made as ceil(copy / 16) words of
+// sixteen bytes (Copy16): the bytes the last word writes past the field are each written again
+// by a later move of the run and read by none; what the words read past the source lies in its
+// area, and within the columns the moves from j on read of the record (`record_end`, SIZE_MAX
+// when they read elsewhere), which the run reads where the read left it when the record is as
+// long; a copy of more than one word does not overlap its own source.
+bool copies_in_sixteens(const std::vector<Node*>& chain, std::size_t j, const char* record,
+                        std::size_t record_end) {
+  const auto at = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  const Node& x = *chain[j];
+  const MoveCopy& c = x.move.copy;
+  if (c.kind == MoveCopy::kGeneral)  // blanks after the bytes
+    return false;
+  const std::uintptr_t to = at(c.to), from = at(c.from), over = (c.copy + 15) / 16 * 16;
+  for (std::uintptr_t b = to + c.copy; b < to + over; ++b) {
+    bool written = false;
+    for (std::size_t k = j + 1; k < chain.size(); ++k) {
+      const Node::MovePlan& m = chain[k]->move;
+      const std::size_t read = k + 1 == chain.size() ? std::max(m.copy.copy, m.width) : m.copy.copy;
+      if (b >= at(m.copy.from) && b < at(m.copy.from) + read)
+        return false;
+      written = written || (b >= at(m.copy.to) && b < at(m.copy.to) + m.copy.copy + m.copy.blank);
+    }
+    if (!written)
+      return false;
+  }
+  if (over > 16 && to < from + over && from < to + over)
+    return false;
+  const Operand& source = x.operand(2);
+  if (from + over > at(source.bytes) + area_width(source.area))
+    return false;
+  return record_end == SIZE_MAX || from - at(record) + over <= record_end;
+}
+
 // Plans the runs of usual moves before the first pass. A run goes from a usual move along the
 // next links through the usual moves that do not end the walk, as far as links that stay as the
 // logic pass set them (not `planted`). A run ends too where its moves would
@@ -126,9 +165,17 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
     return std::find(planted.begin(), planted.end(), x) == planted.end();
   };
   // Every usual move is in one run: the copies never move once the first is made.
+  std::size_t moves = 0, words = 0;
+  for (const Node& x : rs.nodes) {
+    if (usual(&x)) {
+      ++moves;
+      words += (x.move.copy.copy + 15) / 16;
+    }
+  }
   rs.move_copies.clear();
-  rs.move_copies.reserve(static_cast<std::size_t>(
-      std::count_if(rs.nodes.begin(), rs.nodes.end(), [&](const Node& x) { return usual(&x); })));
+  rs.move_copies.reserve(moves);
+  rs.move_pieces.clear();
+  rs.move_pieces.reserve(words);
   std::vector<Node*> chain;
   for (Node& head : rs.nodes) {
     if (!usual(&head) || head.run.last != nullptr)
@@ -159,6 +206,34 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
                             : nullptr;
     const MoveCopy* first = rs.move_copies.data() + rs.move_copies.size();
     for (const Node* x : chain) rs.move_copies.push_back(x->move.copy);
+    // The record columns the moves from k on read, and which of them may be made in words.
+    std::vector<std::size_t> record_end(chain.size());
+    std::size_t end = 0;
+    for (std::size_t k = chain.size(); k-- > 0;) {
+      const Node::MovePlan& m = chain[k]->move;
+      const std::size_t read = std::max<std::size_t>(m.copy.copy, m.width);
+      if (end == SIZE_MAX || record == nullptr || m.copy.from < record ||
+          m.copy.from + read > record + kAreaWidth) {
+        end = SIZE_MAX;
+      } else {
+        end = std::max(end, static_cast<std::size_t>(m.copy.from - record) + read);
+      }
+      record_end[k] = end;
+    }
+    std::size_t in_words = chain.size() - 1;  // the moves from there to the last may be
+    for (std::size_t k = chain.size() - 1; k-- > 0;) {
+      if (!copies_in_sixteens(chain, k, record, record_end[k]))
+        break;
+      in_words = k;
+    }
+    const std::size_t base = rs.move_pieces.size();
+    std::vector<std::size_t> first_piece(chain.size());
+    for (std::size_t k = 0; k < chain.size(); ++k) {
+      first_piece[k] = rs.move_pieces.size() - base;
+      const MoveCopy& c = chain[k]->move.copy;
+      for (std::uint32_t b = 0; k >= in_words && k + 1 < chain.size() && b < c.copy; b += 16)
+        rs.move_pieces.push_back({c.from + b, c.to + b});
+    }
     for (std::size_t k = 0; k < chain.size(); ++k) {
       Node::MoveRun& run = chain[k]->run;
       run = {};
@@ -178,17 +253,11 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
         }
         run.end[a] = std::max(run.end[a], m.end);
       }
-      std::size_t end = 0;
-      for (std::size_t j = k; j < chain.size() && record != nullptr; ++j) {
-        const Node::MovePlan& m = chain[j]->move;
-        const std::size_t read = std::max<std::size_t>(m.copy.copy, m.width);
-        if (m.copy.from < record || m.copy.from + read > record + kAreaWidth) {
-          end = SIZE_MAX;
-          break;
-        }
-        end = std::max(end, static_cast<std::size_t>(m.copy.from - record) + read);
+      run.record_end = record_end[k];
+      if (k >= in_words && k + 1 < chain.size()) {
+        run.pieces = rs.move_pieces.data() + base + first_piece[k];
+        run.piece_count = static_cast<std::uint32_t>(rs.move_pieces.size() - base - first_piece[k]);
       }
-      run.record_end = record != nullptr ? end : SIZE_MAX;
     }
   }
 }

@@ -191,8 +191,9 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
   // a chunk, then a longest record, its line feed and what a placed record may spill
   buf_.resize(kWriteChunk + kAreaWidth + 1 + kSpill + 1);
   used_ = 0;
-  ends_.clear();
-  ends_.reserve(kWriteChunk / 8);
+  if (ends_ == nullptr)
+    ends_.reset(new std::size_t[kWriteChunk + 1]);
+  ended_ = 0;
   bytes_kept_ = records_kept_ = 0;
   failed_ = false;
   error_number_ = 0;
@@ -264,7 +265,7 @@ bool OutFile::flush() {
         const int error_number = n < 0 ? errno : EIO;
         // The records wholly written stay; the one the failure cut short is cut off again.
         const std::size_t whole = static_cast<std::size_t>(
-            std::upper_bound(ends_.begin(), ends_.end(), done) - ends_.begin());
+            std::upper_bound(ends_.get(), ends_.get() + ended_, done) - ends_.get());
         const std::size_t keep = whole > 0 ? ends_[whole - 1] : 0;
         records_kept_ += static_cast<std::int64_t>(whole);
         bytes_kept_ += static_cast<std::int64_t>(keep);
@@ -276,9 +277,9 @@ bool OutFile::flush() {
     }
     if (!failed_) {
       bytes_kept_ += static_cast<std::int64_t>(used_);
-      records_kept_ += static_cast<std::int64_t>(ends_.size());
+      records_kept_ += static_cast<std::int64_t>(ended_);
     }
-    ends_.clear();
+    ended_ = 0;
   } else if (stream_ != nullptr) {
     errno = 0;
     stream_->flush();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -112,7 +113,7 @@ class OutFile {
   bool end_record() {
     if (fd_ < 0 || failed_)
       return end_other_record();
-    ends_.push_back(used_);
+    ends_[ended_++] = used_;
     return used_ < kWriteChunk || flush();
   }
   // One whole record: `text`, then a line feed; the same as write, put and end_record.
@@ -139,10 +140,12 @@ class OutFile {
   }
   // Ends the record of n bytes placed in the room: its line feed, then as end_record.
   [[gnu::always_inline]] bool end_placed(std::size_t n) {
-    buf_[used_ + n] = '\n';
-    used_ += n + 1;
-    ends_.push_back(used_);
-    return used_ < kWriteChunk || flush();
+    const std::size_t used = used_ + n + 1, ended = ended_;
+    buf_[used - 1] = '\n';
+    used_ = used;
+    ends_[ended] = used;
+    ended_ = ended + 1;
+    return used < kWriteChunk || flush();
   }
   // Sends the buffer to the system. Returns false when the data could not be written.
   bool flush();
@@ -169,11 +172,14 @@ class OutFile {
   int fd_ = -1;
   std::ostream* stream_ = nullptr;
   bool regular_ = false;
-  std::vector<char> buf_;          // room for a chunk and a whole record after it
-  std::size_t used_ = 0;           // bytes of buf_ waiting to go out
-  std::size_t room_end_ = 0;       // buf_.size() while open on a descriptor and not failed, or 0
-  std::vector<std::size_t> ends_;  // where each record in the buffer ends
-  std::int64_t bytes_kept_ = 0;    // bytes of the file that went out before the buffer
+  std::vector<char> buf_;     // room for a chunk and a whole record after it
+  std::size_t used_ = 0;      // bytes of buf_ waiting to go out
+  std::size_t room_end_ = 0;  // buf_.size() while open on a descriptor and not failed, or 0
+  // Where each record in the buffer ends: the buffer goes out once it holds a chunk, so it
+  // holds at most a chunk of records and the one that fills it. Not touched until used.
+  std::unique_ptr<std::size_t[]> ends_;
+  std::size_t ended_ = 0;
+  std::int64_t bytes_kept_ = 0;  // bytes of the file that went out before the buffer
   std::int64_t records_kept_ = 0;
   bool failed_ = false;
   volatile std::sig_atomic_t* failure_flag_ = nullptr;
