@@ -108,6 +108,10 @@ struct Node {
     // long.
     std::size_t record_end = SIZE_MAX;  // SIZE_MAX: some source lies elsewhere
     Node* write = nullptr;  // a W the last move leads to by a link that stays: made with the run
+    // Every move writes to that W's area, none reads it, and they write all its columns before
+    // end[0], the last of the area's columns but one or fewer: when the area is blank the moves
+    // may place the record straight into the file's buffer, and the area stays blank.
+    bool placed = false;
     // It writes an area that the usual IF compares, other than the record area, and may so write
     // the area BUFFER is to be filled in from.
     bool writes_compared = false;

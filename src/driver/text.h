@@ -111,24 +111,28 @@ struct MoveCopy {
   }
 };
 
-// The copy, its bytes taken from `from` (the same bytes as at c.from). The kinds are tested one
-// after the other, the most usual first: no table to jump through.
-[[gnu::always_inline]] inline void make_copy(const MoveCopy& c, const char* from) {
+// The copy, its bytes taken from `from` (the same bytes as at c.from) and put at `to` (at
+// c.to, or where they are to stand instead). The kinds are tested one after the other, the
+// most usual first: no table to jump through.
+[[gnu::always_inline]] inline void make_copy(const MoveCopy& c, const char* from, char* to) {
   if (c.kind == MoveCopy::kEight) {
-    move_two_words<std::uint64_t>(c.to, from, c.copy);
+    move_two_words<std::uint64_t>(to, from, c.copy);
   } else if (c.kind == MoveCopy::kFour) {
-    move_two_words<std::uint32_t>(c.to, from, c.copy);
+    move_two_words<std::uint32_t>(to, from, c.copy);
   } else if (c.kind == MoveCopy::kFew) {
-    move_few(c.to, from, c.copy);
+    move_few(to, from, c.copy);
   } else if (c.kind == MoveCopy::kSixteen) {
-    move_two_words<Bytes16>(c.to, from, c.copy);
+    move_two_words<Bytes16>(to, from, c.copy);
   } else if (c.kind == MoveCopy::kLong) {
-    std::memmove(c.to, from, c.copy);
+    std::memmove(to, from, c.copy);
   } else {
-    move_bytes(c.to, from, c.copy);
+    move_bytes(to, from, c.copy);
     if (c.blank > 0)
-      fill_blanks(c.to + c.copy, c.blank);
+      fill_blanks(to + c.copy, c.blank);
   }
+}
+[[gnu::always_inline]] inline void make_copy(const MoveCopy& c, const char* from) {
+  make_copy(c, from, c.to);
 }
 [[gnu::always_inline]] inline void make_copy(const MoveCopy& c) { make_copy(c, c.from); }
 
@@ -139,15 +143,18 @@ struct Copy16 {
   const char* from = nullptr;
   char* to = nullptr;
 };
-[[gnu::always_inline]] inline void make_copy(const Copy16& c, const char* from) {
+[[gnu::always_inline]] inline void copy_sixteen(const char* from, char* to) {
   Bytes16 word;
   std::memcpy(&word, from, sizeof word);
-  std::memcpy(c.to, &word, sizeof word);
+  std::memcpy(to, &word, sizeof word);
 }
 
 // `at` moved by `shift` bytes: the same columns in another copy of their text.
 inline const char* shifted_by(const char* at, std::uintptr_t shift) {
   return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + shift);
+}
+inline char* shifted_by(char* at, std::uintptr_t shift) {
+  return reinterpret_cast<char*>(reinterpret_cast<std::uintptr_t>(at) + shift);
 }
 
 // A fixed-length character area, blank-filled at the start. It keeps an extent: every byte from
@@ -206,7 +213,7 @@ class Area {
     while (extent_ > 0 && bytes_[extent_ - 1] == ' ') --extent_;
   }
   // The text left-aligned, cut at N or blank-filled to N.
-  void assign_padded(std::string_view text) {
+  [[gnu::always_inline]] void assign_padded(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);
     if constexpr (N >= 16) {
       move_bytes(bytes_.data(), text.data(), n);

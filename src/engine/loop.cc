@@ -43,10 +43,13 @@ void subroutine_entry(RunState& rs, Node& node) {
 // between two of them (no trace, no loop limit, a signal is noticed after the run), so only the
 // last leaves SOURCE and the parse, and the others copy field to field from their plans. Every
 // move counts in LOOPCOUNT. `kDeferred`: a record the read left in its file's buffer is read
-// there when every source lies in it, and is copied into its area first otherwise. Returns the
-// last node of the run.
-template <bool kDeferred>
-[[gnu::always_inline]] inline Node* run_of_moves(RunState& rs, Node* node) {
+// there when every source lies in it, and is copied into its area first otherwise. `kPlaced`:
+// every move writes to the area of the W made with the run, and its bytes go `into` bytes
+// further on, where that area's record is to stand in the file's buffer (Node::MoveRun::placed):
+// the area is left as it was. Returns the last node of the run.
+template <bool kDeferred, bool kPlaced = false>
+[[gnu::always_inline]] inline Node* run_of_moves(RunState& rs, Node* node,
+                                                 std::uintptr_t into = 0) {
   const Node::MoveRun& run = node->run;
   std::uintptr_t shift = 0;
   if (kDeferred && rs.record_text != nullptr) {
@@ -57,16 +60,16 @@ template <bool kDeferred>
       rs.settle_record();
     }
   }
-  for (int k = 0; k < run.areas; ++k) {
+  for (int k = 0; !kPlaced && k < run.areas; ++k) {
     if (*run.extent[k] < run.end[k])
       *run.extent[k] = run.end[k];
   }
   if (run.pieces != nullptr) {
     for (const Copy16 *c = run.pieces, *end = c + run.piece_count; c != end; ++c)
-      make_copy(*c, shifted_by(c->from, shift));
+      copy_sixteen(shifted_by(c->from, shift), shifted_by(c->to, into));
   } else {
     for (const MoveCopy *c = run.copies, *end = c + run.count; c != end; ++c)
-      make_copy(*c, shifted_by(c->from, shift));
+      make_copy(*c, shifted_by(c->from, shift), shifted_by(c->to, into));
   }
   count_many(rs.LOOPCOUNT, run.counted);  // the W made with the run among them
   node = run.last;
@@ -81,7 +84,7 @@ template <bool kDeferred>
       rs.source_waits.drop();
   }
   parse_word(rs, *node, 3);
-  make_copy(node->move.copy, from);  // its extent raised with the others
+  make_copy(node->move.copy, from, shifted_by(node->move.copy.to, into));  // extent raised above
   return node;
 }
 
@@ -226,6 +229,25 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
         break;
       in_words = k;
     }
+    // The moves from k on that may place the W's record in its file's buffer (MoveRun::placed).
+    std::vector<bool> placed(chain.size(), false);
+    if (write != nullptr && write->write.file != nullptr) {
+      const std::size_t* area = write->write.extent;
+      std::vector<bool> written(kAreaWidth, false);
+      std::size_t columns = 0, reach = 0;
+      for (std::size_t k = chain.size(); k-- > 0;) {
+        const Node::MovePlan& m = chain[k]->move;
+        if (m.extent != area || chain[k]->operand(2).extent == area)
+          break;
+        for (std::size_t b = m.end - m.copy.copy - m.copy.blank; b < m.end; ++b) {
+          if (!written[b])
+            ++columns;
+          written[b] = true;
+        }
+        reach = std::max(reach, m.end);
+        placed[k] = columns == reach && reach < kAreaWidth;
+      }
+    }
     const std::size_t base = rs.move_pieces.size();
     std::vector<std::size_t> first_piece(chain.size());
     for (std::size_t k = 0; k < chain.size(); ++k) {
@@ -254,6 +276,7 @@ void plan_move_runs(RunState& rs, const std::vector<const Node*>& planted, const
         run.end[a] = std::max(run.end[a], m.end);
       }
       run.record_end = record_end[k];
+      run.placed = placed[k];
       if (k >= in_words && k + 1 < chain.size()) {
         run.pieces = rs.move_pieces.data() + base + first_piece[k];
         run.piece_count = static_cast<std::uint32_t>(rs.move_pieces.size() - base - first_piece[k]);
@@ -396,10 +419,25 @@ template <bool kWatched, bool kDeferred>
         if (kDeferred && node.run.writes_compared && rs.buffer_area != nullptr &&
             run_writes(node.run, rs.buffer_extent))
           settle<kDeferred>(rs);
-        at = run_of_moves<kDeferred>(rs, at);
-        if (Node* const w = node.run.write) {  // the W after the run, made with it
+        Node* const w = node.run.write;  // the W after the run, made with it
+        char* const out = node.run.placed && *w->write.extent == 0 &&
+                                  !(kDeferred && w->write.extent == rs.buffer_extent)
+                              ? w->write.file->room(node.run.end[0])
+                              : nullptr;
+        if (out != nullptr) {  // the record placed in the file's buffer, the area left blank
+          at = run_of_moves<kDeferred, true>(
+              rs, at,
+              reinterpret_cast<std::uintptr_t>(out) -
+                  reinterpret_cast<std::uintptr_t>(std::as_const(*w->write.area).data()));
           rs.current_node = at = w;
-          write_node<kDeferred>(rs, *w);
+          if (!write_placed_record(rs, *w, out, node.run.end[0]))
+            write_node<kDeferred>(rs, *w);
+        } else {
+          at = run_of_moves<kDeferred>(rs, at);
+          if (w != nullptr) {
+            rs.current_node = at = w;
+            write_node<kDeferred>(rs, *w);
+          }
         }
       }
       break;

@@ -32,6 +32,32 @@ void WRITE_RTN(RunState& rs);
 void PRINT_RTN(RunState& rs);
 // The run ends: output `id` of a W could not be written.
 [[noreturn]] void write_failed(RunState& rs, int id, const OutFile& f);
+// W n of the usual record, its `extent` columns placed in the file's buffer at `at`, where
+// OutFile::room gave room, and its area left blank: its trailing blanks dropped, the record
+// ended and counted. F0 is left to be copied in from the file's buffer when something can see
+// it (settle_F0). When the file fails, the area holds the record again for the report.
+[[gnu::always_inline]] inline void end_placed_record(RunState& rs, const Node& node, char* at,
+                                                     std::size_t extent) {
+  const std::size_t n = trim_trailing(std::string_view(at, extent), ' ').size();
+  rs.F0_waits.wait(at, n);  // F0, as the text in the buffer
+  if (!node.write.file->end_placed(n)) {
+    node.write.area->assign_padded(std::string_view(at, extent));  // as it stood
+    write_failed(rs, node.form, *node.write.file);
+  }
+  count_written(rs, *node.write.count);
+}
+// The same for a record a run of moves placed there without its area, as write_usual_record
+// would write it from the area. False, with the area holding the record, when the record
+// begins with the high value: write_usual_record writes it then.
+[[gnu::always_inline]] inline bool write_placed_record(RunState& rs, const Node& node, char* at,
+                                                       std::size_t extent) {
+  if (at[0] == kHighValue) {
+    node.write.area->assign_padded(std::string_view(at, extent));
+    return false;
+  }
+  end_placed_record(rs, node, at, extent);
+  return true;
+}
 // W n to a data file already open, as WRITE_RTN makes it, inline: the walk writes the usual
 // record without a call. False, with nothing done, when WRITE_RTN must make the statement (the
 // first write, which opens the file; another target; an area used to its last column). F0 is
@@ -50,14 +76,8 @@ void PRINT_RTN(RunState& rs);
     // dropped there.
     const std::size_t extent = used.size();
     area.move_out(at);
-    const std::size_t n = trim_trailing(std::string_view(at, extent), ' ').size();
-    rs.F0_waits.wait(at, n);  // F0, as the text in the buffer
-    if (f->end_placed(n)) {
-      count_written(rs, *node.write.count);
-      return true;
-    }
-    area.assign_padded(std::string_view(at, extent));  // as it stood, for the report
-    write_failed(rs, node.form, *f);
+    end_placed_record(rs, node, at, extent);
+    return true;
   } else {
     const std::string_view text = trim_trailing(trim_leading(used, kHighValue), ' ');
     const char* placed = nullptr;
