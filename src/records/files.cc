@@ -2,13 +2,19 @@
 #include "records/files.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <iostream>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "driver/signals.h"
 #include "driver/text.h"
@@ -17,6 +23,12 @@ namespace kovran {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
+// A regular file of at least kAheadFrom bytes is read kAheadChunk bytes at a time by a thread of
+// its own, one chunk ahead of the run; each chunk lands kLead bytes into its buffer, where the
+// bytes the run has not taken yet from the one before are put in front of it.
+constexpr std::size_t kAheadFrom = 1 << 20;
+constexpr std::size_t kAheadChunk = 1 << 18;
+constexpr std::size_t kLead = 64;
 
 std::string system_reason(int err) { return std::strerror(err); }
 
@@ -35,6 +47,84 @@ int open_path(const std::string& path, int flags) {
 
 }  // namespace
 
+// The thread makes one read at a time, of the chunk the file asks for, while the run works on
+// the chunk before: the system's copying of the bytes overlaps the run's own work. It takes no
+// signal: the run's thread does, as it would without it.
+struct InFile::ReadAhead {
+  explicit ReadAhead(int descriptor) : fd(descriptor) {
+    sigset_t all, before;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &before);  // the thread starts with every signal blocked
+    try {
+      thread = std::thread([this] { work(); });
+    } catch (const std::system_error&) {  // no thread: the file is read without one
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  }
+  ~ReadAhead() {
+    {
+      const std::lock_guard<std::mutex> hold(mutex);
+      quit = true;
+    }
+    changed.notify_all();
+    if (thread.joinable())
+      thread.join();  // after the read under way, if any
+  }
+  bool running() const { return thread.joinable(); }
+  // The next read: up to `size` bytes into `dest`.
+  void start(char* dest, std::size_t size) {
+    {
+      const std::lock_guard<std::mutex> hold(mutex);
+      into = dest;
+      room = size;
+      asked = true;
+    }
+    changed.notify_all();
+  }
+  // Waits for the read started last: the bytes read, or -1 with the system's error number.
+  ssize_t finish(int& error_number) {
+    std::unique_lock<std::mutex> hold(mutex);
+    changed.wait(hold, [this] { return done; });
+    done = false;
+    error_number = error;
+    return got;
+  }
+
+  void work() {
+    std::unique_lock<std::mutex> hold(mutex);
+    for (;;) {
+      changed.wait(hold, [this] { return asked || quit; });
+      if (quit)
+        return;
+      asked = false;
+      char* const dest = into;
+      const std::size_t size = room;
+      hold.unlock();
+      ssize_t n;
+      do {
+        n = ::read(fd, dest, size);
+      } while (n < 0 && errno == EINTR);
+      const int e = n < 0 ? errno : 0;
+      hold.lock();
+      got = n;
+      error = e;
+      done = true;
+      changed.notify_all();
+    }
+  }
+
+  const int fd;
+  std::mutex mutex;
+  std::condition_variable changed;
+  char* into = nullptr;
+  std::size_t room = 0;
+  bool asked = false, done = false, quit = false;
+  ssize_t got = 0;
+  int error = 0;
+  std::thread thread;
+};
+
+InFile::InFile() = default;
 InFile::~InFile() { close(); }
 
 bool InFile::open(const std::string& path, std::istream* std_in, std::string& reason) {
@@ -65,11 +155,13 @@ bool InFile::open(const std::string& path, std::istream* std_in, std::string& re
   buf_.resize(kReadChunk);
   pos_ = end_ = 0;
   at_end_ = failed_ = false;
+  ahead_considered_ = false;
   records_ = 0;
   return true;
 }
 
 void InFile::close() {
+  ahead_.reset();  // its read ends before the descriptor closes
   if (fd_ >= 0 && owns_fd_)
     ::close(fd_);
   fd_ = -1;
@@ -89,6 +181,10 @@ bool InFile::fill() {
     fail(EINTR);
     return false;
   }
+  if (!ahead_considered_)
+    start_reading_ahead();
+  if (ahead_ != nullptr)
+    return fill_ahead();
   if (pos_ > 0) {
     std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
     end_ -= pos_;
@@ -121,6 +217,54 @@ bool InFile::fill() {
     at_end_ = true;
   end_ += got;
   return got > 0;
+}
+
+// At the first fill: a large regular file the run opened itself gets its reading thread, which
+// starts on the first chunk.
+void InFile::start_reading_ahead() {
+  ahead_considered_ = true;
+  struct stat info {};
+  if (fd_ < 0 || !owns_fd_ || pos_ != end_ || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
+      info.st_size < static_cast<off_t>(kAheadFrom))
+    return;
+  auto ahead = std::make_unique<ReadAhead>(fd_);
+  if (!ahead->running())
+    return;
+  ahead_ = std::move(ahead);
+  buf_.assign(kLead + kAheadChunk, '\0');
+  spare_.assign(kLead + kAheadChunk, '\0');
+  pos_ = end_ = kLead;
+  ahead_->start(spare_.data() + kLead, kAheadChunk);
+}
+
+// The fill of a file read ahead: the chunk the thread read, after what is left of this one, and
+// the thread starts on the next chunk in this one's buffer.
+bool InFile::fill_ahead() {
+  int error_number = 0;
+  const ssize_t n = ahead_->finish(error_number);
+  if (n < 0) {
+    fail(error_number);
+    return false;
+  }
+  const std::size_t got = static_cast<std::size_t>(n), left = end_ - pos_;
+  if (left <= kLead) {
+    std::memcpy(spare_.data() + kLead - left, buf_.data() + pos_, left);
+    buf_.swap(spare_);
+    pos_ = kLead - left;
+    end_ = kLead + got;
+  } else {  // more left than goes in front: both after each other here, in a buffer as large
+    std::memmove(buf_.data(), buf_.data() + pos_, left);
+    buf_.resize(std::max(buf_.size(), left + got));
+    std::memcpy(buf_.data() + left, spare_.data() + kLead, got);
+    pos_ = 0;
+    end_ = left + got;
+  }
+  if (got == 0) {
+    at_end_ = true;
+    return false;
+  }
+  ahead_->start(spare_.data() + kLead, kAheadChunk);
+  return true;
 }
 
 bool InFile::read_record_slow(char* dest, std::size_t cap, std::size_t& stored,

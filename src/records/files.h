@@ -21,7 +21,7 @@ namespace kovran {
 
 class InFile {
  public:
-  InFile() = default;
+  InFile();
   InFile(const InFile&) = delete;
   InFile& operator=(const InFile&) = delete;
   ~InFile();
@@ -76,12 +76,20 @@ class InFile {
  private:
   bool read_record_slow(char* dest, std::size_t cap, std::size_t& stored, std::size_t& full_length);
   bool fill();
+  bool fill_ahead();
+  void start_reading_ahead();
   void fail(int error_number);
+
+  // A thread that reads a large regular file one chunk ahead of the run (files.cc).
+  struct ReadAhead;
 
   int fd_ = -1;
   bool owns_fd_ = false;  // false for the process's standard input
   std::istream* stream_ = nullptr;
   std::vector<char> buf_;
+  std::unique_ptr<ReadAhead> ahead_;
+  bool ahead_considered_ = false;  // at the first fill
+  std::vector<char> spare_;        // what the thread reads into, then swapped with buf_
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;

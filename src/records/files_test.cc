@@ -96,6 +96,29 @@ TEST(InFile, LongRecordsAreCutButMeasured) {
   EXPECT_EQ(r[1].full, 5u);
 }
 
+TEST(InFile, ALargeFileReadAheadGivesTheSameRecords) {
+  // Over a megabyte: a thread reads the file a chunk of 262144 bytes ahead. The first two chunks
+  // end in a carriage return, one before a line feed, one before data. Then lines of every
+  // length up to past the cut, carriage returns before line feeds and alone, empty lines.
+  const std::size_t chunk = 1 << 18;
+  std::string bytes = std::string(chunk - 1, 'x') + "\r\n" + std::string(chunk - 2, 'y') + "\rZ\n";
+  std::vector<std::size_t> lengths = {chunk - 1, chunk};
+  for (std::size_t k = 0; bytes.size() < 3 * (1u << 20); ++k) {
+    const std::size_t n = (k * 7919) % (k % 50 == 0 ? 9000 : 300);
+    std::string line(n, static_cast<char>('a' + k % 26));
+    if (k % 3 == 0 && n > 0)
+      line.back() = '\r';
+    lengths.push_back(k % 3 == 0 && n > 0 && k % 5 != 0 ? n - 1 : n);  // one return goes
+    bytes += line + (k % 5 == 0 ? "\r\n" : "\n");
+  }
+  const std::vector<Record> r = records_of(bytes, 4096);
+  ASSERT_EQ(r.size(), lengths.size());
+  for (std::size_t k = 0; k < r.size(); ++k) {
+    ASSERT_EQ(r[k].full, lengths[k]) << "record " << k;
+    ASSERT_EQ(r[k].text.size(), std::min<std::size_t>(lengths[k], 4096)) << "record " << k;
+  }
+}
+
 TEST(InFile, OpenFailuresGiveTheSystemsReason) {
   ScratchDir dir;
   InFile in;
