@@ -124,6 +124,16 @@ struct InFile::ReadAhead {
   std::thread thread;
 };
 
+void ReadBuffer::resize(std::size_t n) {
+  if (n == size_)
+    return;
+  std::unique_ptr<char[]> bytes(new char[n]);
+  if (size_ > 0)
+    std::memcpy(bytes.get(), bytes_.get(), std::min(size_, n));
+  bytes_ = std::move(bytes);
+  size_ = n;
+}
+
 InFile::InFile() = default;
 InFile::~InFile() { close(); }
 
@@ -231,8 +241,8 @@ void InFile::start_reading_ahead() {
   if (!ahead->running())
     return;
   ahead_ = std::move(ahead);
-  buf_.assign(kLead + kAheadChunk, '\0');
-  spare_.assign(kLead + kAheadChunk, '\0');
+  buf_.resize(kLead + kAheadChunk);
+  spare_.resize(kLead + kAheadChunk);
   pos_ = end_ = kLead;
   ahead_->start(spare_.data() + kLead, kAheadChunk);
 }

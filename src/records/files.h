@@ -15,9 +15,29 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kovran {
+
+// Bytes a file is read into: unlike a vector's, they are not filled in when made or grown, so a
+// large buffer costs only what is read into it.
+class ReadBuffer {
+ public:
+  char* data() { return bytes_.get(); }
+  const char* data() const { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+  // n bytes, those there before kept as far as they go.
+  void resize(std::size_t n);
+  void swap(ReadBuffer& other) {
+    bytes_.swap(other.bytes_);
+    std::swap(size_, other.size_);
+  }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+};
 
 class InFile {
  public:
@@ -86,10 +106,10 @@ class InFile {
   int fd_ = -1;
   bool owns_fd_ = false;  // false for the process's standard input
   std::istream* stream_ = nullptr;
-  std::vector<char> buf_;
+  ReadBuffer buf_;
   std::unique_ptr<ReadAhead> ahead_;
   bool ahead_considered_ = false;  // at the first fill
-  std::vector<char> spare_;        // what the thread reads into, then swapped with buf_
+  ReadBuffer spare_;               // what the thread reads into, then swapped with buf_
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;
