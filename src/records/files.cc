@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -230,13 +231,16 @@ bool InFile::fill() {
 }
 
 // At the first fill: a large regular file the run opened itself gets its reading thread, which
-// starts on the first chunk.
+// starts on the first chunk, when the run may use more than one core.
 void InFile::start_reading_ahead() {
   ahead_considered_ = true;
   struct stat info {};
   if (fd_ < 0 || !owns_fd_ || pos_ != end_ || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
       info.st_size < static_cast<off_t>(kAheadFrom))
     return;
+  cpu_set_t cores;
+  if (::sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) < 2)
+    return;  // one core: the thread would only take turns with the run
   auto ahead = std::make_unique<ReadAhead>(fd_);
   if (!ahead->running())
     return;
