@@ -349,8 +349,6 @@ bool OutFile::open(const std::string& path, std::ostream* std_out, std::string& 
   // a chunk, then a longest record, its line feed and what a placed record may spill
   buf_.resize(kWriteChunk + kAreaWidth + 1 + kSpill + 1);
   used_ = 0;
-  if (ends_ == nullptr)
-    ends_.reset(new std::size_t[kWriteChunk + 1]);
   ended_ = 0;
   bytes_kept_ = records_kept_ = 0;
   failed_ = false;
@@ -392,6 +390,15 @@ bool OutFile::write(std::string_view bytes) {
     std::memcpy(buf_.data() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();
   return true;
+}
+
+void OutFile::grow_ends() {
+  const std::size_t room = std::max<std::size_t>(2 * ends_room_, kWriteChunk / 8);
+  std::unique_ptr<std::size_t[]> ends(new std::size_t[room]);
+  if (ended_ > 0)
+    std::memcpy(ends.get(), ends_.get(), ended_ * sizeof ends_[0]);
+  ends_ = std::move(ends);
+  ends_room_ = room;
 }
 
 bool OutFile::end_other_record() {

@@ -141,7 +141,7 @@ class OutFile {
   bool end_record() {
     if (fd_ < 0 || failed_)
       return end_other_record();
-    ends_[ended_++] = used_;
+    end_here(used_);
     return used_ < kWriteChunk || flush();
   }
   // One whole record: `text`, then a line feed; the same as write, put and end_record.
@@ -168,11 +168,10 @@ class OutFile {
   }
   // Ends the record of n bytes placed in the room: its line feed, then as end_record.
   [[gnu::always_inline]] bool end_placed(std::size_t n) {
-    const std::size_t used = used_ + n + 1, ended = ended_;
+    const std::size_t used = used_ + n + 1;
     buf_[used - 1] = '\n';
     used_ = used;
-    ends_[ended] = used;
-    ended_ = ended + 1;
+    end_here(used);
     return used < kWriteChunk || flush();
   }
   // Sends the buffer to the system. Returns false when the data could not be written.
@@ -195,6 +194,15 @@ class OutFile {
   static constexpr std::size_t kWriteChunk = 1 << 16;
 
   bool end_other_record();  // a stream's, or after a failure
+  // A record ends at `at` in the buffer.
+  void end_here(std::size_t at) {
+    const std::size_t ended = ended_;
+    if (ended == ends_room_)
+      grow_ends();
+    ends_[ended] = at;
+    ended_ = ended + 1;
+  }
+  void grow_ends();
   void fail(int error_number);
 
   int fd_ = -1;
@@ -203,10 +211,9 @@ class OutFile {
   std::vector<char> buf_;     // room for a chunk and a whole record after it
   std::size_t used_ = 0;      // bytes of buf_ waiting to go out
   std::size_t room_end_ = 0;  // buf_.size() while open on a descriptor and not failed, or 0
-  // Where each record in the buffer ends: the buffer goes out once it holds a chunk, so it
-  // holds at most a chunk of records and the one that fills it. Not touched until used.
+  // Where each record in the buffer ends, ended_ of them in room for ends_room_.
   std::unique_ptr<std::size_t[]> ends_;
-  std::size_t ended_ = 0;
+  std::size_t ended_ = 0, ends_room_ = 0;
   std::int64_t bytes_kept_ = 0;  // bytes of the file that went out before the buffer
   std::int64_t records_kept_ = 0;
   bool failed_ = false;
